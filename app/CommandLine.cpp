@@ -1,0 +1,81 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+#include <locale>
+#include <sstream>
+
+namespace {
+
+std::uint32_t ReadUnsigned(const std::string& text) {
+  // Stream extraction on purpose: its rules (leading blanks, a sign, the
+  // largest value on overflow) are what the command line has always meant.
+  std::istringstream stream(text);
+  stream.imbue(std::locale::classic());
+  unsigned value = 0;
+  stream >> value;
+  return value;
+}
+
+}  // namespace
+
+CCommandLine::CCommandLine(int argc, const char* const* argv) {
+  for (int i = 0; i < argc; ++i) {
+    if (!argv[i]) continue;
+    std::string argument = argv[i];
+    CommandLineArgument entry;
+    std::size_t equals = argument.find('=');
+    if (equals == std::string::npos) {
+      entry.key = argument;
+      entry.text = argument;
+    } else {
+      entry.key = argument.substr(0, equals);
+      entry.text = argument.substr(equals + 1);
+    }
+    entry.value = ReadUnsigned(entry.text);
+    arguments.push_back(std::move(entry));
+  }
+}
+
+std::uint32_t CCommandLine::LastValue(std::string_view key) const {
+  std::uint32_t value = 0;
+  for (const CommandLineArgument& argument : arguments)
+    if (argument.key == key) value = argument.value;
+  return value;
+}
+
+std::optional<std::string> CCommandLine::Text(std::string_view key) const {
+  std::optional<std::string> text;
+  for (const CommandLineArgument& argument : arguments)
+    if (argument.key == key) text = argument.text;
+  return text;
+}
+
+bool CCommandLine::Flag(std::string_view key) const {
+  std::optional<std::string> text = Text(key);
+  if (!text) return false;
+  unsigned long long value = 0;
+  auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+  return error == std::errc() && end == text->data() + text->size() && value != 0;
+}
+
+WindowSize SettleWindowSize(std::uint32_t requestedWidth, std::uint32_t requestedHeight,
+                            std::optional<WindowSize> screen) {
+  WindowSize size{requestedWidth, requestedHeight};
+  if (size.width == 0 || size.height == 0) size = {1280, 1024};
+  if (screen && (size.width > screen->width || size.height > screen->height)) size = *screen;
+  return size;
+}
+
+LaunchOptions ReadLaunchOptions(const CCommandLine& commandLine) {
+  LaunchOptions options;
+  options.headless = commandLine.Flag("headless");
+  options.windowed = commandLine.Flag("windowed");
+  options.fixedStep = commandLine.Flag("fixedstep");
+  if (std::optional<std::string> frames = commandLine.Text("frames")) {
+    std::uint64_t value = 0;
+    auto [end, error] = std::from_chars(frames->data(), frames->data() + frames->size(), value);
+    if (error == std::errc() && end == frames->data() + frames->size()) options.frames = value;
+  }
+  if (std::optional<std::string> path = commandLine.Text("screenshot")) options.screenshot = *path;
+  return options;
+}
