@@ -1,0 +1,121 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Singleton.h"
+#include "graphics/TextureHandle.h"
+#include "platform/DisplayMode.h"
+#include "platform/Rect.h"
+
+class CPlatformRenderer;
+class CPlatformWindow;
+
+enum class TexturePool {
+  Default,  // lost with the device: recreated (empty) by Reset
+  Managed,  // survives a reset
+};
+
+enum TextureUsage : std::uint32_t {
+  TEXTURE_USAGE_RENDERTARGET = 0x1,
+};
+
+struct RenderTargetDesc {
+  int width = 0;
+  int height = 0;
+  std::uint32_t usage = 0;
+  TexturePool pool = TexturePool::Default;
+};
+
+// The window, the drawing device and the display settings. The game draws for
+// a fixed 1280 x 1024 virtual screen; when the back buffer has another size
+// it draws into the render target "virtScr", which each frame is copied,
+// letterboxed, into the window.
+class CDirect3D : public Singleton<CDirect3D> {
+public:
+  static constexpr int kVirtualWidth = 1280;
+  static constexpr int kVirtualHeight = 1024;
+
+  CDirect3D();
+  ~CDirect3D();
+
+  // The window titled "Kuroshin" with a client area of width x height; null
+  // on failure. The device owns it and closes it last.
+  CPlatformWindow* CreateMainWindow(unsigned width, unsigned height);
+  // Creates the device for the window and the virtual screen, and enters
+  // full screen unless told not to. Reports its own failures.
+  bool Init(CPlatformWindow* window, unsigned width, unsigned height, bool startFullScreen = true);
+
+  // Device recovery, one call per loop pass while NeedsReset(): the first
+  // pass releases the default-pool targets and applies changed settings, the
+  // next restores the targets into their cells.
+  void Reset();
+  bool NeedsReset() const { return needsReset; }
+  // The platform lost the contents of render targets (or of every texture).
+  void MarkDeviceLost();
+
+  void SetFullScreen(bool fullScreen);
+  bool IsFullScreen() const { return fullScreen; }
+  void SetVSync(bool vsync);
+  bool IsVSync() const { return vsync; }
+  void SetResolution(unsigned width, unsigned height);
+  const std::vector<DisplayMode>& GetDisplayModes() const { return displayModes; }
+
+  // The registered target of that name, or a new 1280 x 1024 one.
+  TextureHandle CreateRenderTarget(const std::string& name, std::uint32_t usage, TexturePool pool);
+
+  // Per frame: BeginFrame selects and clears the frame's target, the state
+  // draws, EndFrame letterboxes the virtual screen into the window and
+  // presents.
+  void BeginFrame();
+  void EndFrame();
+  // Writes the frame drawn so far (the virtual screen's 1280 x 1024) as PNG.
+  bool SaveFramePng(const std::string& path);
+
+  CPlatformWindow* GetWindow() const { return hwnd; }
+  CPlatformRenderer* GetRenderer() const { return device.get(); }
+  bool UsesVirtualScreen() const { return useVirtualScreen; }
+  CPlatformTexture* GetVirtualScreen() const;
+  const Rect& GetLetterbox() const { return letterbox; }
+  int GetLetterboxLeft() const { return letterboxLeft; }
+  unsigned GetWindowWidth() const { return windowWidth; }
+  unsigned GetWindowHeight() const { return windowHeight; }
+  bool WasReset() const { return wasReset; }
+  void ClearWasReset() { wasReset = false; }
+
+  std::uint32_t clearColour = 0xff000000;
+
+private:
+  bool ApplyDisplaySettings();
+  void SetOutputSize(int width, int height);
+  void RefreshOutputSize();
+  void ReleaseDefaultTargets();
+  bool RestoreDefaultTargets();
+
+  // Declared before the renderer and the targets so that it is destroyed
+  // after them.
+  std::unique_ptr<CPlatformWindow> window;
+  CPlatformWindow* hwnd = nullptr;
+  std::unique_ptr<CPlatformRenderer> device;
+
+  bool fullScreen = false;
+  bool vsync = false;
+  bool useVirtualScreen = false;
+  unsigned windowWidth = 0;
+  unsigned windowHeight = 0;
+  int outputWidth = 0;
+  int outputHeight = 0;
+  int letterboxLeft = 0;
+  Rect letterbox;
+  std::vector<DisplayMode> displayModes;
+  TextureHandle virtualScreen;
+  std::map<std::string, TextureHandle> renderTargets;
+  std::map<std::string, RenderTargetDesc> renderTargetDescs;
+  bool needsReset = false;
+  bool settingsChanged = false;
+  bool deviceLost = false;
+  bool wasReset = false;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/DisplayMode.h"
+
+// Video and event subsystem of the whole program. Headless runs use a video
+// driver without a screen and a software renderer, so they need no display.
+bool InitVideo(bool headless);
+void ShutdownVideo();
+bool IsHeadless();
+
+// The desktop size of the primary display; none without a real screen.
+std::optional<DisplayMode> GetDesktopMode();
+// The primary display's modes with four bytes per pixel, in the driver's order.
+std::vector<DisplayMode> ListDisplayModes();
+
+// Name of the video driver in use ("x11", "wayland", "dummy", ...).
+std::string VideoDriverName();
+
+void SetSystemCursorVisible(bool visible);
+
+// The last platform error, for log lines.
+std::string PlatformError();
