@@ -1,0 +1,87 @@
+#include "app/Entry.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/MainLoop.h"
+#include "app/StateManager.h"
+#include "app/SteppedClock.h"
+#include "app/Timer.h"
+#include "graphics/Direct3D.h"
+#include "platform/MessageBox.h"
+#include "platform/PlatformRenderer.h"
+#include "platform/SystemClock.h"
+#include "platform/Video.h"
+
+namespace {
+
+// The program-wide services, created and destroyed in a fixed order.
+struct Services {
+  CDirect3D* d3d = nullptr;
+  CStateManager* states = nullptr;
+  CTimer* timer = nullptr;
+
+  // The state stack goes first: a level still loading is joined before
+  // anything it uses is destroyed.
+  ~Services() {
+    delete states;
+    delete d3d;
+    delete timer;
+    ShutdownVideo();
+  }
+};
+
+void PrintStartupLine(const CDirect3D& d3d) {
+  int width = 0;
+  int height = 0;
+  d3d.GetRenderer()->OutputSize(width, height);
+  std::printf("Kuroshin: video %s, renderer %s, output %dx%d, %s\n", VideoDriverName().c_str(),
+              d3d.GetRenderer()->Name().c_str(), width, height,
+              d3d.IsFullScreen() && !IsHeadless() ? "full screen" : "windowed");
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int RunKuroshin(int argc, const char* const* argv) {
+  CCommandLine commandLine(argc, argv);
+  LaunchOptions launch = ReadLaunchOptions(commandLine);
+
+  // The clocks outlive the timer that reads them.
+  CSystemClock systemClock;
+  CSteppedClock steppedClock;
+  Services services;
+  if (!InitVideo(launch.headless)) {
+    ShowMessageBox("Error", "Could not create window");
+    return -1;
+  }
+  std::optional<DisplayMode> desktop = GetDesktopMode();
+  std::optional<WindowSize> screen;
+  if (desktop) screen = WindowSize{desktop->width, desktop->height};
+  WindowSize size =
+      SettleWindowSize(commandLine.RequestedWidth(), commandLine.RequestedHeight(), screen);
+
+  services.d3d = new CDirect3D();
+  services.states = new CStateManager();
+  IClock& clock = launch.fixedStep ? static_cast<IClock&>(steppedClock) : systemClock;
+  services.timer = new CTimer(clock);
+
+  CPlatformWindow* window = services.d3d->CreateMainWindow(size.width, size.height);
+  if (!window) {
+    ShowMessageBox("Error", "Could not create window");
+    return -1;
+  }
+  if (!services.d3d->Init(window, size.width, size.height, !launch.windowed)) return -1;
+  PrintStartupLine(*services.d3d);
+
+  services.d3d->clearColour = 0xff000000;
+  SetSystemCursorVisible(false);
+
+  services.timer->Tick();
+  services.timer->Tick();
+  MainLoopOptions loopOptions{launch.frames, launch.screenshot};
+  CMainLoop loop(*services.d3d, *services.states, *services.timer,
+                 launch.fixedStep ? &steppedClock : nullptr, loopOptions);
+  return loop.Run() ? 0 : 1;
+}
