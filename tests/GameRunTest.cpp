@@ -1,0 +1,119 @@
+// The game binary run as a player or a script would run it.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <regex>
+
+#include "tests/support/ChildProcess.h"
+
+namespace {
+
+std::vector<std::string> Game(std::initializer_list<std::string> args) {
+  std::vector<std::string> argv{KUROSHIN_EXE};
+  argv.insert(argv.end(), args);
+  return argv;
+}
+
+// Error lines other than those of services still to come.
+std::vector<std::string> ErrorLines(const std::string& log) {
+  std::vector<std::string> errors;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("Error: ", 0) == 0) errors.push_back(line);
+  return errors;
+}
+
+ChildOptions InDirectory(const std::string& dir) {
+  ChildOptions options;
+  options.directory = dir;
+  return options;
+}
+
+std::string Describe(const ChildResult& run) {
+  return "exit " + std::to_string(run.exitCode) + " signal " + std::to_string(run.signal) +
+         (run.timedOut ? " (timed out)" : "") + "\nstdout:\n" + run.out + "\nstderr:\n" + run.err;
+}
+
+TEST(GameRun, HeadlessFixedStepRunWritesAScreenshot) {
+  std::string dir = MakeTestDirectory("headless");
+  {
+    std::ofstream old(dir + "/log.txt");
+    old << "Error: left over from the previous run\n";
+  }
+  ChildResult run = RunChild(
+      Game({"headless=1", "fixedstep=1", "frames=120", "screenshot=out.png"}), InDirectory(dir));
+  ASSERT_TRUE(run.exited && run.exitCode == 0) << Describe(run);
+  EXPECT_NE(run.out.find("video dummy"), std::string::npos) << run.out;
+  ASSERT_TRUE(FileExists(dir + "/log.txt"));
+  EXPECT_EQ(ErrorLines(ReadWholeFile(dir + "/log.txt")), std::vector<std::string>{});
+  std::string png = ReadWholeFile(dir + "/out.png");
+  ASSERT_GE(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x05\x00\0\0\x04\x00", 8));  // 1280 x 1024
+}
+
+TEST(GameRun, ScreenshotThatCannotBeWrittenIsAFailure) {
+  std::string dir = MakeTestDirectory("badshot");
+  ChildResult run =
+      RunChild(Game({"headless=1", "fixedstep=1", "frames=2", "screenshot=missing/out.png"}),
+               InDirectory(dir));
+  EXPECT_TRUE(run.exited) << Describe(run);
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(ReadWholeFile(dir + "/log.txt").find("Error: Could not write the screenshot"),
+            std::string::npos);
+}
+
+TEST(GameRun, SegmentationFaultLeavesACrashReport) {
+  std::string dir = MakeTestDirectory("segv");
+  ChildOptions options = InDirectory(dir);
+  options.timeoutSeconds = 60;
+  options.readyText = "Kuroshin:";
+  options.onReady = [](pid_t pid) {
+    usleep(100 * 1000);  // let it run a few frames
+    kill(pid, SIGSEGV);
+  };
+  ChildResult run = RunChild(Game({"headless=1"}), options);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(run.signal, SIGSEGV) << Describe(run);
+  std::string log = ReadWholeFile(dir + "/log.txt");
+  EXPECT_NE(log.find("************Crash Report***********\n"), std::string::npos) << log;
+  EXPECT_TRUE(std::regex_search(log, std::regex("Unhandled EXCEPTION_[A-Z_]+ at 0x[0-9a-fA-F]+\n")))
+      << log;
+  EXPECT_GT(ReadWholeFile(dir + "/MiniDump.dmp").size(), 0u);
+}
+
+// A real X11 window on a virtual 1920 x 1080 screen.
+ChildResult RunUnderXvfb(const std::string& dir, std::initializer_list<std::string> args) {
+  std::vector<std::string> argv{"/usr/bin/xvfb-run", "-a", "-s", "-screen 0 1920x1080x24"};
+  std::vector<std::string> game = Game(args);
+  argv.insert(argv.end(), game.begin(), game.end());
+  // The GL driver is loaded and unloaded at run time, so what it keeps at exit
+  // cannot be told apart from our own leaks; the headless runs check ours.
+  ChildOptions options = InDirectory(dir);
+  options.environment = {"ASAN_OPTIONS=detect_leaks=0"};
+  return RunChild(argv, options);
+}
+
+TEST(GameRun, RealWindowAndFullScreenUnderX) {
+  ASSERT_TRUE(FileExists("/usr/bin/xvfb-run")) << "xvfb-run is missing: run scripts/install-deps";
+  std::string windowedDir = MakeTestDirectory("x11-windowed");
+  ChildResult windowed =
+      RunUnderXvfb(windowedDir, {"windowed=1", "width=1024", "height=768", "frames=60"});
+  ASSERT_TRUE(windowed.exited && windowed.exitCode == 0) << Describe(windowed);
+  EXPECT_NE(windowed.out.find("video x11"), std::string::npos) << windowed.out;
+  EXPECT_NE(windowed.out.find("output 1024x768, windowed"), std::string::npos) << windowed.out;
+  EXPECT_EQ(ErrorLines(ReadWholeFile(windowedDir + "/log.txt")), std::vector<std::string>{});
+
+  std::string fullDir = MakeTestDirectory("x11-full");
+  ChildResult full = RunUnderXvfb(fullDir, {"frames=60"});
+  ASSERT_TRUE(full.exited && full.exitCode == 0) << Describe(full);
+  EXPECT_NE(full.out.find("video x11"), std::string::npos) << full.out;
+  // The virtual screen has only its own mode, so full screen fills it.
+  EXPECT_NE(full.out.find("output 1920x1080, full screen"), std::string::npos) << full.out;
+  EXPECT_EQ(ErrorLines(ReadWholeFile(fullDir + "/log.txt")), std::vector<std::string>{});
+}
+
+}  // namespace
