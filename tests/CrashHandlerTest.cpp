@@ -1,39 +1,24 @@
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "platform/CrashHandler.h"
 
-#include <chrono>
-#include <csignal>
+#include <gtest/gtest.h>
+#include <signal.h>
+
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/Log.h"
-#include "platform/CrashHandler.h"
 #include "platform/ExceptionCode.h"
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
 const std::string kStartLine = "Warning: crash helper started\n";
 const std::string kReportHeader = "\n************Crash Report***********\n";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -44,100 +29,37 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 struct HelperRun {
   std::string dir;
-  int status = 0;
   bool finished = false;
+  int signal = 0;  // the signal that ended it, 0 when it exited
+  int exitCode = -1;
   std::string log;
   std::string dump;
   std::string errors;  // the helper's standard error, for failure messages
 };
 
-// Waits for a line on `fd` that starts with `expected`; false on timeout or
-// end of file.
-bool WaitForLine(int fd, const std::string& expected) {
-  std::string seen;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (seen.find('\n') == std::string::npos) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
-    char buffer[64];
-    ssize_t n = ::read(fd, buffer, sizeof(buffer));
-    if (n <= 0) return false;
-    seen.append(buffer, static_cast<std::size_t>(n));
-  }
-  return seen.rfind(expected, 0) == 0;
-}
-
 // Runs the crash helper in a fresh subdirectory of the working directory.
 // With `killWhenReady`, waits for its "ready" line and sends it SIGSEGV.
 HelperRun RunHelper(const std::string& mode, bool killWhenReady = false) {
   HelperRun run;
-  std::string pattern = "crash-" + mode + "-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) {
+  run.dir = MakeTestDirectory("crash-" + mode);
+  if (run.dir.empty()) {
     ADD_FAILURE() << "cannot create a directory for the helper";
     return run;
   }
-  run.dir = pattern;
-
-  std::string errorsPath = run.dir + "/stderr.txt";
-  int errorsFd = ::open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  int out[2];
-  if (errorsFd < 0 || ::pipe2(out, O_CLOEXEC) != 0) {
-    ADD_FAILURE() << "cannot set up the helper's output";
-    return run;
-  }
-  const char* helper = KUROSHIN_CRASH_HELPER;
-  std::vector<char*> argv = {const_cast<char*>(helper), const_cast<char*>(mode.c_str()), nullptr};
-
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    // Only async-signal-safe calls between fork and exec.
-    rlimit noCore{0, 0};
-    ::setrlimit(RLIMIT_CORE, &noCore);
-    if (::chdir(run.dir.c_str()) != 0 || ::dup2(out[1], STDOUT_FILENO) < 0 ||
-        ::dup2(errorsFd, STDERR_FILENO) < 0) {
-      ::_exit(126);
-    }
-    ::execv(helper, argv.data());
-    ::_exit(127);
-  }
-  ::close(out[1]);
-  ::close(errorsFd);
-  if (pid < 0) {
-    ::close(out[0]);
-    ADD_FAILURE() << "fork failed";
-    return run;
-  }
-
+  ChildOptions options;
+  options.directory = run.dir;
+  options.timeoutSeconds = 60;
   if (killWhenReady) {
-    if (WaitForLine(out[0], "ready")) {
-      ::kill(pid, SIGSEGV);
-    } else {
-      ADD_FAILURE() << "the helper never said it was ready";
-      ::kill(pid, SIGKILL);
-    }
+    options.readyText = "ready";
+    options.onReady = [](pid_t pid) { ::kill(pid, SIGSEGV); };
   }
-
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!run.finished) {
-    pid_t done = ::waitpid(pid, &run.status, WNOHANG);
-    if (done == pid) {
-      run.finished = true;
-    } else if (done < 0 || std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &run.status, 0);
-      break;
-    } else {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-  }
-  ::close(out[0]);
-
-  run.log = ReadFile(run.dir + "/log.txt");
-  run.dump = ReadFile(run.dir + "/MiniDump.dmp");
-  run.errors = ReadFile(errorsPath);
+  ChildResult result = RunChild({KUROSHIN_CRASH_HELPER, mode}, options);
+  run.finished = !result.timedOut;
+  run.signal = result.signal;
+  run.exitCode = result.exitCode;
+  run.errors = result.err;
+  run.log = ReadWholeFile(run.dir + "/log.txt");
+  run.dump = ReadWholeFile(run.dir + "/MiniDump.dmp");
   return run;
 }
 
@@ -148,10 +70,8 @@ std::vector<std::string> CheckCrash(const HelperRun& run, int signal, const std:
                                     std::uintptr_t* address) {
   SCOPED_TRACE("helper stderr:\n" + run.errors + "\nlog.txt:\n" + run.log);
   EXPECT_TRUE(run.finished) << "the helper hung";
-  EXPECT_TRUE(WIFSIGNALED(run.status)) << "exit status " << run.status;
-  if (WIFSIGNALED(run.status)) {
-    EXPECT_EQ(WTERMSIG(run.status), signal) << strsignal(WTERMSIG(run.status));
-  }
+  EXPECT_EQ(run.signal, signal) << "exit status " << run.exitCode << ", signal "
+                                << strsignal(run.signal);
   EXPECT_FALSE(run.dump.empty()) << "no MiniDump.dmp";
 
   // Lines written before the crash survive, the report follows them
