@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "platform/DecodedImage.h"
 #include "platform/PlatformRenderer.h"
 
 std::unique_ptr<CPlatformTexture> CPlatformTexture::CreateTarget(CPlatformRenderer& renderer,
@@ -15,3 +16,13 @@ std::unique_ptr<CPlatformTexture> CPlatformTexture::CreateTarget(CPlatformRender
 }
 
 CPlatformTexture::~CPlatformTexture() { SDL_DestroyTexture(texture); }
+
+std::unique_ptr<CPlatformTexture> CPlatformTexture::CreateFromImage(CPlatformRenderer& renderer,
+                                                                    const CDecodedImage& image) {
+  SDL_Texture* native = SDL_CreateTextureFromSurface(renderer.Native(), image.Native());
+  if (!native) return nullptr;
+  SDL_SetTextureScaleMode(native, SDL_ScaleModeLinear);
+  SDL_SetTextureBlendMode(native, SDL_BLENDMODE_BLEND);
+  return std::unique_ptr<CPlatformTexture>(
+      new CPlatformTexture(native, image.Width(), image.Height()));
+}

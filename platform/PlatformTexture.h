@@ -3,6 +3,7 @@
 #include <memory>
 
 struct SDL_Texture;
+class CDecodedImage;
 class CPlatformRenderer;
 
 // A texture that belongs to one renderer; it must be destroyed before it.
@@ -11,6 +12,9 @@ public:
   // A texture the renderer can draw into; null on failure (see PlatformError).
   static std::unique_ptr<CPlatformTexture> CreateTarget(CPlatformRenderer& renderer, int width,
                                                         int height);
+  // A texture with the image's pixels, sampled linearly; main thread only.
+  static std::unique_ptr<CPlatformTexture> CreateFromImage(CPlatformRenderer& renderer,
+                                                           const CDecodedImage& image);
   ~CPlatformTexture();
   CPlatformTexture(const CPlatformTexture&) = delete;
   CPlatformTexture& operator=(const CPlatformTexture&) = delete;
