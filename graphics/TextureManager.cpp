@@ -1,0 +1,77 @@
+#include "graphics/TextureManager.h"
+
+#include "app/Log.h"
+#include "graphics/Direct3D.h"
+#include "platform/Clock.h"
+
+CTextureManager* CTextureManager::instance = nullptr;
+
+CTextureManager::CTextureManager() { instance = this; }
+
+CTextureManager::~CTextureManager() {
+  ReleaseAll();
+  std::lock_guard<std::mutex> guard(lock);
+  textures.clear();
+  if (instance == this) instance = nullptr;
+}
+
+TextureHandle CTextureManager::GetTexture(const std::string& path) {
+  if (path.empty()) return nullptr;
+  std::lock_guard<std::mutex> guard(lock);
+  auto found = textures.find(path);
+  if (found != textures.end()) return found->second;
+
+  // Only the decoding happens here, so that size and failure are known at
+  // once on any thread; the renderer's texture is made on the main thread
+  // when the texture is first drawn (or by UploadPending).
+  auto image = CDecodedImage::Load(path);
+  if (!image) {
+    LogError("Could not load texture " + path);
+    return nullptr;
+  }
+  auto handle = std::make_shared<TextureCell>();
+  handle->pending = std::move(image);
+  textures.emplace(path, handle);
+  return handle;
+}
+
+void CTextureManager::ReleaseAll() {
+  std::lock_guard<std::mutex> guard(lock);
+  for (auto& [path, handle] : textures) handle->Release();
+}
+
+void CTextureManager::UploadPending() {
+  CDirect3D* d3d = CDirect3D::GetInstance();
+  if (!d3d || !d3d->GetRenderer()) return;
+  std::lock_guard<std::mutex> guard(lock);
+  for (auto& [path, handle] : textures)
+    if (handle->pending && !handle->Resolve(*d3d->GetRenderer()))
+      LogError("Could not load texture " + path);
+}
+
+std::size_t CTextureManager::CachedCount() {
+  std::lock_guard<std::mutex> guard(lock);
+  return textures.size();
+}
+
+void CTextureManager::StartFrameCounter(IClock& source) {
+  clock = &source;
+  frequency = clock->Frequency();
+  windowStart = now = clock->Counter();
+  fps = 0;
+  frameCount = 0;
+}
+
+void CTextureManager::CountFrame() {
+  if (!clock) return;
+  now = clock->Counter();
+  // Without a frequency the window never closes and the display shows 1.
+  if (frequency > 0 && now - windowStart > frequency) {
+    windowStart = now;
+    fps = frameCount;
+    frameCount = 0;
+    if (fps == 0) fps = 1;
+  } else {
+    ++frameCount;
+  }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "graphics/TextureHandle.h"
+
+class IClock;
+
+// Loads every image once and hands out shared handles; also counts rendered
+// frames per second. Program-wide. GetTexture may run on the level loader's
+// thread while the main thread looks textures up, hence the lock.
+class CTextureManager {
+public:
+  CTextureManager();
+  ~CTextureManager();
+  CTextureManager(const CTextureManager&) = delete;
+  CTextureManager& operator=(const CTextureManager&) = delete;
+
+  static CTextureManager* GetInstance() { return instance; }
+
+  // Empty handle for an empty path or a file that cannot be loaded (logged
+  // each time: failures are not remembered).
+  TextureHandle GetTexture(const std::string& path);
+  // Releases every texture; the cells stay, empty.
+  void ReleaseAll();
+  // Uploads every decoded texture not yet on the renderer; main thread only.
+  void UploadPending();
+  std::size_t CachedCount();
+
+  // The frame-rate counter. StartFrameCounter reads the clock's frequency and
+  // starts the first one-second window.
+  void StartFrameCounter(IClock& clock);
+  void CountFrame();
+  unsigned GetFps() const { return fps; }
+  void SetFps(unsigned value) { fps = value; }
+
+private:
+  static CTextureManager* instance;
+
+  std::mutex lock;
+  std::map<std::string, TextureHandle> textures;
+
+  IClock* clock = nullptr;
+  std::int64_t frequency = 0;
+  std::int64_t windowStart = 0;
+  std::int64_t now = 0;
+  unsigned fps = 0;
+  unsigned frameCount = 0;
+};
