@@ -1,0 +1,9 @@
+#include "graphics/CursorSprite.h"
+
+#include "graphics/Sprite.h"
+
+namespace {
+CSprite cursor;
+}
+
+CSprite& cursorSprite = cursor;
