@@ -8,7 +8,10 @@
 #include "app/StateManager.h"
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
+#include "graphics/CursorSprite.h"
 #include "graphics/Direct3D.h"
+#include "graphics/Sprite.h"
+#include "graphics/TextureManager.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformRenderer.h"
 #include "platform/SystemClock.h"
@@ -19,6 +22,7 @@ namespace {
 // The program-wide services, created and destroyed in a fixed order.
 struct Services {
   CDirect3D* d3d = nullptr;
+  CTextureManager* textures = nullptr;
   CStateManager* states = nullptr;
   CTimer* timer = nullptr;
 
@@ -26,6 +30,7 @@ struct Services {
   // anything it uses is destroyed.
   ~Services() {
     delete states;
+    delete textures;
     delete d3d;
     delete timer;
     ShutdownVideo();
@@ -63,6 +68,7 @@ int RunKuroshin(int argc, const char* const* argv) {
       SettleWindowSize(commandLine.RequestedWidth(), commandLine.RequestedHeight(), screen);
 
   services.d3d = new CDirect3D();
+  services.textures = new CTextureManager();
   services.states = new CStateManager();
   IClock& clock = launch.fixedStep ? static_cast<IClock&>(steppedClock) : systemClock;
   services.timer = new CTimer(clock);
@@ -77,6 +83,12 @@ int RunKuroshin(int argc, const char* const* argv) {
 
   services.d3d->clearColour = 0xff000000;
   SetSystemCursorVisible(false);
+
+  // Frame rates are real time even in fixed-step runs.
+  services.textures->StartFrameCounter(systemClock);
+  cursorSprite.Init(services.d3d);
+  cursorSprite.SetTexture(1, 0, 0, 0, 0.0f,
+                          services.textures->GetTexture("Graphics/Misc/ui_shuriken.png"));
 
   services.timer->Tick();
   services.timer->Tick();

@@ -7,6 +7,7 @@
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
 #include "graphics/Direct3D.h"
+#include "graphics/TextureManager.h"
 #include "platform/Events.h"
 
 CMainLoop::CMainLoop(CDirect3D& d3d, CStateManager& stack, CTimer& frameTimer, CSteppedClock* clock,
@@ -54,6 +55,7 @@ bool CMainLoop::Run() {
 void CMainLoop::RunFrame() {
   if (steppedClock) steppedClock->Advance();
   timer.Tick();
+  if (CTextureManager* textures = CTextureManager::GetInstance()) textures->CountFrame();
 
   accumulator.Advance(timer.DeltaSeconds(), [this](float step) { states.Update(step); });
 

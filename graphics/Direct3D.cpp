@@ -1,11 +1,13 @@
 #include "graphics/Direct3D.h"
 
 #include "app/Log.h"
+#include "graphics/BitmapFont.h"
 #include "graphics/DisplayModes.h"
 #include "graphics/Letterbox.h"
 #include "platform/PlatformRenderer.h"
 #include "platform/PlatformTexture.h"
 #include "platform/PlatformWindow.h"
+#include "platform/SpriteBatch.h"
 #include "platform/Video.h"
 
 CDirect3D::CDirect3D() = default;
@@ -17,6 +19,8 @@ CDirect3D::~CDirect3D() {
   renderTargets.clear();
   renderTargetDescs.clear();
   virtualScreen.reset();
+  labelFont.reset();
+  sprite.reset();
   device.reset();
   hwnd = nullptr;
   window.reset();
@@ -45,6 +49,9 @@ bool CDirect3D::Init(CPlatformWindow* target, unsigned width, unsigned height,
     LogError("Could not create Direct3D device: " + PlatformError());
     return false;
   }
+
+  sprite = std::make_unique<CSpriteBatch>(*device);
+  labelFont = std::make_unique<CBitmapFont>();
 
   virtualScreen = CreateRenderTarget("virtScr", TEXTURE_USAGE_RENDERTARGET, TexturePool::Default);
   if (!virtualScreen) return false;
@@ -178,6 +185,7 @@ void CDirect3D::BeginFrame() {
 
 void CDirect3D::EndFrame() {
   if (!device) return;
+  if (sprite && sprite->IsDrawing()) sprite->End();
   if (useVirtualScreen) {
     device->SetTarget(nullptr);
     device->Clear(clearColour);  // the bars
@@ -187,5 +195,18 @@ void CDirect3D::EndFrame() {
 }
 
 bool CDirect3D::SaveFramePng(const std::string& path) {
+  if (sprite && sprite->IsDrawing()) sprite->Flush();
   return device && device->SaveTargetPng(path);
+}
+
+void CDirect3D::DrawVersionLabel() {
+  if (!labelFont || !sprite || !labelFont->HasTexture()) return;
+  // A 24-pixel label whose left edge sits at 1170, as the system font
+  // label it stands in for.
+  const float scale = 24.0f / static_cast<float>(labelFont->GlyphHeight());
+  const bool open = sprite->IsDrawing();
+  if (!open) sprite->Begin(SpriteBlend::Alpha);
+  labelFont->DrawText("1.0 r125", nullptr, scale, CBitmapFont::kLeft, 0xffffffff, 1.0f, 1170.0f,
+                      990.0f);
+  if (!open) sprite->End();
 }

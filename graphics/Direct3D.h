@@ -11,8 +11,10 @@
 #include "platform/DisplayMode.h"
 #include "platform/Rect.h"
 
+class CBitmapFont;
 class CPlatformRenderer;
 class CPlatformWindow;
+class CSpriteBatch;
 
 enum class TexturePool {
   Default,  // lost with the device: recreated (empty) by Reset
@@ -77,6 +79,10 @@ public:
 
   CPlatformWindow* GetWindow() const { return hwnd; }
   CPlatformRenderer* GetRenderer() const { return device.get(); }
+  // The one sprite batch every drawing goes through; null before Init.
+  CSpriteBatch* GetSprite() const { return sprite.get(); }
+  // Draws "1.0 r125" near the bottom right of the virtual screen.
+  void DrawVersionLabel();
   bool UsesVirtualScreen() const { return useVirtualScreen; }
   CPlatformTexture* GetVirtualScreen() const;
   const Rect& GetLetterbox() const { return letterbox; }
@@ -100,6 +106,8 @@ private:
   std::unique_ptr<CPlatformWindow> window;
   CPlatformWindow* hwnd = nullptr;
   std::unique_ptr<CPlatformRenderer> device;
+  std::unique_ptr<CSpriteBatch> sprite;
+  std::unique_ptr<CBitmapFont> labelFont;
 
   bool fullScreen = false;
   bool vsync = false;
