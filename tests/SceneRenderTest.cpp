@@ -2,11 +2,14 @@
 // virtual screen, screenshot), checked by the colours at chosen points.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 #include "graphics/BitmapFont.h"
 #include "graphics/Direct3D.h"
 #include "graphics/Sprite.h"
+#include "graphics/TextureManager.h"
 #include "platform/SpriteBatch.h"
 #include "platform/Video.h"
 
@@ -68,9 +71,25 @@ TEST(SceneRender, SpritesAndTextLandWhereAndHowTheyShould) {
     d3d->BeginFrame();
     d3d->GetSprite()->Begin(SpriteBlend::Alpha);
     for (CSprite* sprite : {&plain, &turned, &mirrored, &red}) sprite->Draw(1.0f, nullptr);
+    plain.SetPosition(100, 500);
+    plain.Advance(0.0f);
+    plain.Draw(1.0f, nullptr);
+    plain.SetPosition(300, 500);
+    plain.Advance(0.0f);
+    plain.Draw(1.0f, nullptr);
     tinted.Draw(1.0f, nullptr);
     font.DrawText("WI", nullptr, 1.0f, CBitmapFont::kLeft, 0xffffff00, 1.0f, 900, 100);
-    d3d->GetSprite()->End();
+    // Multiplying: half red over the two-tone square at the bottom left.
+    CSpriteBatch& batch = *d3d->GetSprite();
+    CPlatformTexture* whiteTexture = white->Resolve(*d3d->GetRenderer());
+    batch.Begin(SpriteBlend::Multiply);
+    batch.SetTransform(Matrix2D::Transformation2D({0, 0}, {1, 1}, {0, 0}, 0, {100, 500}));
+    batch.Draw(whiteTexture, nullptr, 0xff80ffff);
+    // Without blending the colour replaces what is there, alpha and all.
+    batch.Begin(SpriteBlend::None);
+    batch.SetTransform(Matrix2D::Transformation2D({0, 0}, {1, 1}, {0, 0}, 0, {300, 500}));
+    batch.Draw(whiteTexture, nullptr, 0x400000ff);
+    batch.End();
     ASSERT_TRUE(d3d->SaveFramePng("scene.png"));
     d3d->EndFrame();
     if (const char* keep = std::getenv("KUROSHIN_SCENE_PNG")) d3d->SaveFramePng(keep);
@@ -97,6 +116,32 @@ TEST(SceneRender, SpritesAndTextLandWhereAndHowTheyShould) {
     ExpectNear(Rgb(*frame, 916, 120), 0xffff00, "W");
     ExpectNear(Rgb(*frame, 936, 120), 0xffff00, "I");
     ExpectNear(Rgb(*frame, 945, 120), 0x000000, "after I");
+    ExpectNear(Rgb(*frame, 116, 532), 0x800000, "multiplied red");
+    ExpectNear(Rgb(*frame, 148, 532), 0x00ff00, "multiplied green");
+    ExpectNear(Rgb(*frame, 316, 532), 0x0000ff, "replaced");
+  }
+  ShutdownVideo();
+}
+
+TEST(SceneRender, VersionLabelIsDrawnWhiteAtTheBottomRight) {
+  ASSERT_TRUE(mkdir("Graphics", 0755) == 0 && mkdir("Graphics/Misc", 0755) == 0);
+  ASSERT_TRUE(
+      CDecodedImage::Filled(16 * 32, 8 * 40, 0xffffffff)->SavePng("Graphics/Misc/ui_font.png"));
+  ASSERT_TRUE(InitVideo(true));
+  {
+    CTextureManager textures;
+    auto d3d = std::make_unique<CDirect3D>();
+    ASSERT_TRUE(d3d->Init(d3d->CreateMainWindow(1280, 1024), 1280, 1024));
+    d3d->BeginFrame();
+    d3d->DrawVersionLabel();
+    ASSERT_TRUE(d3d->SaveFramePng("label.png"));
+    d3d->EndFrame();
+    d3d.reset();
+    auto frame = CDecodedImage::Load("label.png");
+    ASSERT_TRUE(frame);
+    ExpectNear(Rgb(*frame, 1175, 1000), 0xffffff, "label");
+    ExpectNear(Rgb(*frame, 1165, 1000), 0x000000, "left of the label");
+    ExpectNear(Rgb(*frame, 1175, 985), 0x000000, "above the label");
   }
   ShutdownVideo();
 }
