@@ -12,6 +12,7 @@
 #include "graphics/Direct3D.h"
 #include "graphics/Sprite.h"
 #include "graphics/TextureManager.h"
+#include "input/InputManager.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformRenderer.h"
 #include "platform/SystemClock.h"
@@ -24,28 +25,20 @@ struct Services {
   CDirect3D* d3d = nullptr;
   CTextureManager* textures = nullptr;
   CStateManager* states = nullptr;
+  CInputManager* input = nullptr;
   CTimer* timer = nullptr;
 
   // The state stack goes first: a level still loading is joined before
   // anything it uses is destroyed.
   ~Services() {
     delete states;
+    delete input;
     delete textures;
     delete d3d;
     delete timer;
     ShutdownVideo();
   }
 };
-
-void PrintStartupLine(const CDirect3D& d3d) {
-  int width = 0;
-  int height = 0;
-  d3d.GetRenderer()->OutputSize(width, height);
-  std::printf("Kuroshin: video %s, renderer %s, output %dx%d, %s\n", VideoDriverName().c_str(),
-              d3d.GetRenderer()->Name().c_str(), width, height,
-              d3d.IsFullScreen() && !IsHeadless() ? "full screen" : "windowed");
-  std::fflush(stdout);
-}
 
 }  // namespace
 
@@ -70,6 +63,7 @@ int RunKuroshin(int argc, const char* const* argv) {
   services.d3d = new CDirect3D();
   services.textures = new CTextureManager();
   services.states = new CStateManager();
+  services.input = new CInputManager();
   IClock& clock = launch.fixedStep ? static_cast<IClock&>(steppedClock) : systemClock;
   services.timer = new CTimer(clock);
 
@@ -79,7 +73,12 @@ int RunKuroshin(int argc, const char* const* argv) {
     return -1;
   }
   if (!services.d3d->Init(window, size.width, size.height, !launch.windowed)) return -1;
-  PrintStartupLine(*services.d3d);
+  PrintDisplayLine(
+      ("video " + VideoDriverName() + ", renderer " + services.d3d->GetRenderer()->Name()).c_str(),
+      *services.d3d);
+  // Without a pad the game plays from the keyboard; a pad plugged in later
+  // is picked up by the input manager.
+  services.input->SetupJoystick();
 
   services.d3d->clearColour = 0xff000000;
   SetSystemCursorVisible(false);

@@ -8,7 +8,12 @@
 #include "app/Timer.h"
 #include "graphics/Direct3D.h"
 #include "graphics/TextureManager.h"
+#include "input/InputManager.h"
 #include "platform/Events.h"
+#include "platform/PlatformRenderer.h"
+#include "platform/Video.h"
+
+#include <cstdio>
 
 CMainLoop::CMainLoop(CDirect3D& d3d, CStateManager& stack, CTimer& frameTimer, CSteppedClock* clock,
                      MainLoopOptions loopOptions)
@@ -18,25 +23,30 @@ CMainLoop::CMainLoop(CDirect3D& d3d, CStateManager& stack, CTimer& frameTimer, C
       steppedClock(clock),
       options(std::move(loopOptions)) {}
 
+void PrintDisplayLine(const char* what, const CDirect3D& device) {
+  int width = 0;
+  int height = 0;
+  if (device.GetRenderer()) device.GetRenderer()->OutputSize(width, height);
+  std::printf("Kuroshin: %s, output %dx%d, %s\n", what, width, height,
+              device.IsFullScreen() && !IsHeadless() ? "full screen" : "windowed");
+  std::fflush(stdout);
+}
+
 bool CMainLoop::Run() {
   accumulator.Reset();
   bool running = true;
   while (running) {
     PlatformEvent event;
     if (PollPlatformEvent(event)) {
-      switch (event.type) {
-        case PlatformEventType::Quit:
-          running = false;
-          break;
-        case PlatformEventType::RenderTargetsLost:
-        case PlatformEventType::RenderDeviceLost:
-          device.MarkDeviceLost();
-          break;
-        case PlatformEventType::Other:
-          break;
-      }
+      if (event.type == PlatformEventType::Quit) running = false;
+      if (event.type == PlatformEventType::RenderTargetsLost ||
+          event.type == PlatformEventType::RenderDeviceLost)
+        device.MarkDeviceLost();
+      // The input manager plays the window procedure for everything else.
+      if (CInputManager* input = CInputManager::GetInstance()) input->HandleEvent(event);
     } else if (device.NeedsReset() && !loadingStateExists) {
       device.Reset();
+      if (!device.NeedsReset()) PrintDisplayLine("display reset", device);
     } else {
       RunFrame();
       if (options.frames != 0 && framesRendered >= options.frames) running = false;
@@ -57,7 +67,10 @@ void CMainLoop::RunFrame() {
   timer.Tick();
   if (CTextureManager* textures = CTextureManager::GetInstance()) textures->CountFrame();
 
-  accumulator.Advance(timer.DeltaSeconds(), [this](float step) { states.Update(step); });
+  accumulator.Advance(timer.DeltaSeconds(), [this](float step) {
+    if (CInputManager* input = CInputManager::GetInstance()) input->Update();
+    states.Update(step);
+  });
 
   device.BeginFrame();
   if (IState* state = states.GetCurrentState()) state->Draw();

@@ -15,6 +15,10 @@ struct MainLoopOptions {
   std::string screenshot;    // written after the last frame when not empty
 };
 
+// "Kuroshin: <what>, output WxH, full screen|windowed" on standard output,
+// for whoever watches the game from outside (tests, scripts).
+void PrintDisplayLine(const char* what, const CDirect3D& device);
+
 // The message pump and frame loop. Each pass does exactly one thing: handle
 // one pending event, or reset the device, or run one frame (whole update
 // steps of 1/120 s, then drawing).
