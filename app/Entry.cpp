@@ -8,6 +8,7 @@
 #include "app/StateManager.h"
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
+#include "audio/AudioManager.h"
 #include "graphics/CursorSprite.h"
 #include "graphics/Direct3D.h"
 #include "graphics/Sprite.h"
@@ -25,6 +26,7 @@ struct Services {
   CDirect3D* d3d = nullptr;
   CTextureManager* textures = nullptr;
   CStateManager* states = nullptr;
+  CAudioManager* audio = nullptr;
   CInputManager* input = nullptr;
   CTimer* timer = nullptr;
 
@@ -32,6 +34,7 @@ struct Services {
   // anything it uses is destroyed.
   ~Services() {
     delete states;
+    delete audio;
     delete input;
     delete textures;
     delete d3d;
@@ -63,6 +66,8 @@ int RunKuroshin(int argc, const char* const* argv) {
   services.d3d = new CDirect3D();
   services.textures = new CTextureManager();
   services.states = new CStateManager();
+  // Without a sound device the game runs on silently.
+  services.audio = new CAudioManager(launch.headless);
   services.input = new CInputManager();
   IClock& clock = launch.fixedStep ? static_cast<IClock&>(steppedClock) : systemClock;
   services.timer = new CTimer(clock);

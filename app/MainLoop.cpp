@@ -6,6 +6,8 @@
 #include "app/StateManager.h"
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
+#include "audio/AudioManager.h"
+#include "audio/AudioManager.h"
 #include "graphics/Direct3D.h"
 #include "graphics/TextureManager.h"
 #include "input/InputManager.h"
@@ -71,6 +73,10 @@ void CMainLoop::RunFrame() {
     if (CInputManager* input = CInputManager::GetInstance()) input->Update();
     states.Update(step);
   });
+
+  // While a level loads, its worker thread owns the audio manager.
+  if (!loadingStateExists)
+    if (CAudioManager* audio = CAudioManager::GetInstance()) audio->Update();
 
   device.BeginFrame();
   if (IState* state = states.GetCurrentState()) state->Draw();
