@@ -2,14 +2,11 @@
 // animated for a given time, into one 1280 x 1024 picture:
 //   kuroshin_preview DATA_DIR OUT.png [SECONDS]
 // Headless; for reviewing art as the game shows it.
-#include <ftw.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,49 +17,15 @@
 #include "graphics/TextureManager.h"
 #include "platform/SpriteBatch.h"
 #include "platform/Video.h"
-
-namespace {
-
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
-  ::remove(path);
-  return 0;
-}
-
-// The program-wide log opens "log.txt" in the working directory during
-// static initialisation; a tool must not leave one in the repository, so it
-// works in a temporary directory entered before that.
-struct ScratchDirectory {
-  std::string started;
-  std::string path;
-  ScratchDirectory() {
-    char here[4096];
-    if (getcwd(here, sizeof here)) started = here;
-    std::string pattern = "/tmp/kuroshin-preview-XXXXXX";
-    if (char* made = mkdtemp(pattern.data())) {
-      path = made;
-      if (chdir(made) != 0) path.clear();
-    }
-  }
-  ~ScratchDirectory() {
-    if (!path.empty() && chdir("/") == 0) nftw(path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-  }
-};
-
-__attribute__((init_priority(101))) ScratchDirectory scratch;
-
-std::string FromStart(const std::string& path) {
-  return std::filesystem::path(path).is_absolute() ? path : scratch.started + "/" + path;
-}
-
-}  // namespace
+#include "tools/common/ScratchDirectory.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
     fprintf(stderr, "usage: %s DATA_DIR OUT.png [SECONDS]\n", argv[0]);
     return 2;
   }
-  const std::string data = FromStart(argv[1]) + "/";
-  const std::string out = FromStart(argv[2]);
+  const std::string data = FromStartingDirectory(argv[1]) + "/";
+  const std::string out = FromStartingDirectory(argv[2]);
   const double seconds = argc > 3 ? atof(argv[3]) : 0.5;
   if (!InitVideo(true)) return 1;
   int status = 0;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Linking this into a program makes it work in a temporary directory of its
+// own, entered before any other static object is built and removed at exit:
+// the program-wide log opens "log.txt" in the working directory during static
+// initialisation, and tools, benchmarks and fuzzers must not leave one in the
+// repository.
+
+// Resolves a path given on the command line against the directory the
+// program was started in.
+std::string FromStartingDirectory(const std::string& path);
