@@ -7,23 +7,9 @@
 #include <vector>
 
 #include "level/tmx/TmxMap.h"
+#include "tests/support/Base64Encode.h"
 
 namespace {
-
-std::string Base64(const std::vector<unsigned char>& bytes) {
-  static const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    std::uint32_t n = bytes[i] << 16;
-    if (i + 1 < bytes.size()) n |= bytes[i + 1] << 8;
-    if (i + 2 < bytes.size()) n |= bytes[i + 2];
-    out += kAlphabet[n >> 18 & 63];
-    out += kAlphabet[n >> 12 & 63];
-    out += i + 1 < bytes.size() ? kAlphabet[n >> 6 & 63] : '=';
-    out += i + 2 < bytes.size() ? kAlphabet[n & 63] : '=';
-  }
-  return out;
-}
 
 std::string LargeLevel() {
   const int width = 400, height = 64;
@@ -45,7 +31,7 @@ std::string LargeLevel() {
       "  <image source=\"ink.png\" width=\"512\" height=\"512\"/>\n </tileset>\n"
       " <layer id=\"1\" name=\"RunPlane\" width=\"400\" height=\"64\">\n"
       "  <data encoding=\"base64\" compression=\"zlib\">\n   " +
-      Base64(packed) + "\n  </data>\n </layer>\n <objectgroup id=\"2\" name=\"Traps\">\n";
+      Base64Encode(packed) + "\n  </data>\n </layer>\n <objectgroup id=\"2\" name=\"Traps\">\n";
   for (int i = 0; i < 300; ++i) {
     text += "  <object id=\"" + std::to_string(i + 3) + "\" name=\"trap" + std::to_string(i) +
             "\" type=\"trap_arrow\" x=\"" + std::to_string(i * 40) + ".5\" y=\"512\" " +

@@ -1,6 +1,7 @@
 // The TMX reader against maps as Tiled writes them and against broken ones:
 // every fault must come back as a code and a text, never as a crash.
 #include "level/tmx/TmxMap.h"
+#include "tests/support/Base64Encode.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -28,21 +29,6 @@ Tmx::Map Parse(const std::string& text, const Files& files = {}) {
   Tmx::Map map;
   map.ParseText(text, "", Resolver(files));
   return map;
-}
-
-std::string Base64(const std::vector<unsigned char>& bytes) {
-  static const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    std::uint32_t n = bytes[i] << 16;
-    if (i + 1 < bytes.size()) n |= bytes[i + 1] << 8;
-    if (i + 2 < bytes.size()) n |= bytes[i + 2];
-    out += kAlphabet[n >> 18 & 63];
-    out += kAlphabet[n >> 12 & 63];
-    out += i + 1 < bytes.size() ? kAlphabet[n >> 6 & 63] : '=';
-    out += i + 2 < bytes.size() ? kAlphabet[n & 63] : '=';
-  }
-  return out;
 }
 
 std::vector<unsigned char> Bytes(const std::vector<std::uint32_t>& gids) {
@@ -93,7 +79,7 @@ std::string CsvZeros(int count) {
 std::string Base64Data(const std::vector<unsigned char>& bytes, const std::string& compression) {
   return "<data encoding=\"base64\"" +
          (compression.empty() ? "" : " compression=\"" + compression + "\"") + ">\n   " +
-         Base64(bytes) + "\n  </data>";
+         Base64Encode(bytes) + "\n  </data>";
 }
 
 // 4 x 4 cells with every flip flag in use somewhere.
