@@ -3,8 +3,6 @@
 #include "app/IState.h"
 #include "app/Timer.h"
 
-CStateManager* CStateManager::instance = nullptr;
-
 namespace {
 
 // The time spent starting a state must not reach the next update.
@@ -14,7 +12,7 @@ void TickTimer() {
 
 }  // namespace
 
-CStateManager::CStateManager() { instance = this; }
+CStateManager::CStateManager() = default;
 
 CStateManager::~CStateManager() {
   // States popped in the last step are still waiting; they would leak.
@@ -27,7 +25,6 @@ CStateManager::~CStateManager() {
     stack.pop_back();
   }
   current = nullptr;
-  if (instance == this) instance = nullptr;
 }
 
 void CStateManager::PushState(IState* state) {

@@ -3,19 +3,17 @@
 #include <deque>
 #include <vector>
 
+#include "app/Singleton.h"
+
 class IState;
 
 // The stack of game states. Only the top is updated and drawn. States that
 // leave the stack wait in `dying` until the start of the next update, so a
 // state that pops or replaces itself is never deleted inside its own Update.
-class CStateManager {
+class CStateManager : public Singleton<CStateManager> {
 public:
   CStateManager();
   ~CStateManager();
-  CStateManager(const CStateManager&) = delete;
-  CStateManager& operator=(const CStateManager&) = delete;
-
-  static CStateManager* GetInstance() { return instance; }
 
   // Take ownership; a state whose Init fails is deleted at once.
   void PushState(IState* state);
@@ -33,8 +31,6 @@ public:
   void Update(float seconds);
 
 private:
-  static CStateManager* instance;
-
   void FinishDying();
 
   IState* current = nullptr;

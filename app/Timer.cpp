@@ -2,20 +2,13 @@
 
 #include "platform/Clock.h"
 
-CTimer* CTimer::instance = nullptr;
-
 CTimer::CTimer(IClock& source) : clock(source) {
-  instance = this;
   frequency = clock.Frequency();
   secondsPerTick = frequency > 0 ? 1.0 / static_cast<double>(frequency) : 0.001;
   start = clock.Counter();
   previous = current = start;
   deltaSeconds = 0.0;
   totalSeconds = static_cast<double>(current) * secondsPerTick;
-}
-
-CTimer::~CTimer() {
-  if (instance == this) instance = nullptr;
 }
 
 void CTimer::Tick() {

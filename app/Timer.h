@@ -2,19 +2,16 @@
 
 #include <cstdint>
 
+#include "app/Singleton.h"
+
 class IClock;
 
 // The frame loop's timer. Tick() takes a new time stamp; deltaSeconds is the
 // time between the last two stamps. Program-wide: state changes tick it so
 // the time spent loading a state never reaches the next update.
-class CTimer {
+class CTimer : public Singleton<CTimer> {
 public:
   explicit CTimer(IClock& clock);
-  ~CTimer();
-  CTimer(const CTimer&) = delete;
-  CTimer& operator=(const CTimer&) = delete;
-
-  static CTimer* GetInstance() { return instance; }
 
   void Tick();
 
@@ -22,8 +19,6 @@ public:
   double DeltaSeconds() const { return deltaSeconds; }
 
 private:
-  static CTimer* instance;
-
   IClock& clock;
   std::int64_t frequency = 0;
   std::int64_t start = 0;

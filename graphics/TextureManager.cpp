@@ -4,15 +4,12 @@
 #include "graphics/Direct3D.h"
 #include "platform/Clock.h"
 
-CTextureManager* CTextureManager::instance = nullptr;
-
-CTextureManager::CTextureManager() { instance = this; }
+CTextureManager::CTextureManager() = default;
 
 CTextureManager::~CTextureManager() {
   ReleaseAll();
   std::lock_guard<std::mutex> guard(lock);
   textures.clear();
-  if (instance == this) instance = nullptr;
 }
 
 TextureHandle CTextureManager::GetTexture(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/Singleton.h"
 #include "graphics/TextureHandle.h"
 
 class IClock;
@@ -12,14 +13,10 @@ class IClock;
 // Loads every image once and hands out shared handles; also counts rendered
 // frames per second. Program-wide. GetTexture may run on the level loader's
 // thread while the main thread looks textures up, hence the lock.
-class CTextureManager {
+class CTextureManager : public Singleton<CTextureManager> {
 public:
   CTextureManager();
   ~CTextureManager();
-  CTextureManager(const CTextureManager&) = delete;
-  CTextureManager& operator=(const CTextureManager&) = delete;
-
-  static CTextureManager* GetInstance() { return instance; }
 
   // Empty handle for an empty path or a file that cannot be loaded (logged
   // each time: failures are not remembered).
@@ -38,8 +35,6 @@ public:
   void SetFps(unsigned value) { fps = value; }
 
 private:
-  static CTextureManager* instance;
-
   std::mutex lock;
   std::map<std::string, TextureHandle> textures;
 

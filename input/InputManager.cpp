@@ -8,14 +8,9 @@
 #include "platform/Events.h"
 #include "platform/GameController.h"
 
-CInputManager* CInputManager::instance = nullptr;
+CInputManager::CInputManager() = default;
 
-CInputManager::CInputManager() { instance = this; }
-
-CInputManager::~CInputManager() {
-  controller.reset();
-  if (instance == this) instance = nullptr;
-}
+CInputManager::~CInputManager() { controller.reset(); }
 
 bool CInputManager::SetupJoystick() {
   if (!CGameController::InitSubsystem()) {

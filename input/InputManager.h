@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/Singleton.h"
 #include "input/JoyState.h"
 
 class CGameController;
@@ -38,14 +39,10 @@ enum MouseButton { MOUSE_LEFT = 0, MOUSE_RIGHT, MOUSE_MIDDLE, MOUSE_X1, MOUSE_X2
 // the one before, so that readers can ask both "down" and "pressed in this
 // step". Events fill the pending state as they arrive; Update() makes it the
 // current state once per step. Program-wide.
-class CInputManager {
+class CInputManager : public Singleton<CInputManager> {
 public:
   CInputManager();
   ~CInputManager();
-  CInputManager(const CInputManager&) = delete;
-  CInputManager& operator=(const CInputManager&) = delete;
-
-  static CInputManager* GetInstance() { return instance; }
 
   // Opens the first attached game controller; false (with the error logged)
   // when there is none or it cannot be set up. Later plugs are picked up.
@@ -91,8 +88,6 @@ public:
   JoyState joyCurrent;
 
 private:
-  static CInputManager* instance;
-
   void UpdateMousePosition();
   void ReleaseEverything();
 
