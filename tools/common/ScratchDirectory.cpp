@@ -15,17 +15,35 @@ int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
 struct ScratchDirectory {
   std::string started;
   std::string path;
+  bool owned = false;
   ScratchDirectory() {
     char here[4096];
     if (getcwd(here, sizeof here)) started = here;
-    std::string pattern = "/tmp/kuroshin-tool-XXXXXX";
+    // A copy of ourselves started inside our scratch directory (a test's
+    // death-test child re-runs the binary there) stays in it: a child that
+    // aborts on purpose would otherwise leave a directory of its own behind.
+    const char* parent = getenv("KUROSHIN_SCRATCH");
+    if (parent && !started.empty() && started == parent) {
+      path = started;
+      return;
+    }
+    const char* base = getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/kuroshin-XXXXXX";
     if (char* made = mkdtemp(pattern.data())) {
       path = made;
       if (chdir(made) != 0) path.clear();
     }
+    owned = !path.empty();
+    if (owned) setenv("KUROSHIN_SCRATCH", path.c_str(), 1);
+    // Going on would write into wherever the program was started.
+    if (path.empty()) {
+      fprintf(stderr, "cannot enter a temporary working directory\n");
+      _exit(2);
+    }
   }
   ~ScratchDirectory() {
-    if (!path.empty() && chdir("/") == 0) nftw(path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    if (!owned || getenv("KUROSHIN_KEEP_SCRATCH")) return;  // the latter to look at a run
+    if (chdir("/") == 0) nftw(path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
   }
 };
 
