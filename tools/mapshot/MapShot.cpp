@@ -1,0 +1,172 @@
+// Draws a whole level into one picture with the game's own level drawing,
+// headless, so a map can be checked without playing it:
+//   kuroshin-mapshot MAP.tmx OUT.png [SCALE]
+// SCALE (0 < SCALE <= 1, default 1) shrinks the picture. The game draws one
+// 1280 x 1024 screen at a time, so the level is drawn screen by screen with
+// a moving camera and the screens are stitched together.
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/Camera.h"
+#include "app/Log.h"
+#include "graphics/Direct3D.h"
+#include "graphics/TextureManager.h"
+#include "level/Level.h"
+#include "platform/DecodedImage.h"
+#include "platform/SpriteBatch.h"
+#include "platform/Video.h"
+#include "tools/common/ScratchDirectory.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 1024;
+
+// Level objects name their pictures relative to the game's directory (the
+// one holding "Levels"), so the map is loaded from there when it lies
+// inside one.
+std::string EnterGameDirectory(const fs::path& map) {
+  std::error_code error;
+  fs::path absolute = fs::weakly_canonical(map, error);
+  if (error) return map.string();
+  for (fs::path dir = absolute.parent_path(); dir.has_relative_path(); dir = dir.parent_path()) {
+    if (dir.filename() == "Levels" && chdir(dir.parent_path().c_str()) == 0)
+      return absolute.lexically_relative(dir.parent_path()).generic_string();
+  }
+  return absolute.string();
+}
+
+// Sums of the screens' pixels per output pixel, for an even shrink.
+struct Canvas {
+  int width = 0, height = 0;  // level pixels
+  int outWidth = 0, outHeight = 0;
+  std::vector<double> sums;  // a, r, g, b per output pixel
+  std::vector<unsigned> counts;
+
+  void Add(int x, int y, unsigned argb) {
+    const int ox = static_cast<int>(static_cast<long long>(x) * outWidth / width);
+    const int oy = static_cast<int>(static_cast<long long>(y) * outHeight / height);
+    const std::size_t i = static_cast<std::size_t>(oy) * outWidth + ox;
+    for (int c = 0; c < 4; ++c) sums[i * 4 + c] += (argb >> (24 - 8 * c)) & 0xff;
+    ++counts[i];
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3 || argc > 4) {
+    fprintf(stderr, "usage: %s MAP.tmx OUT.png [SCALE]\n", argv[0]);
+    return 2;
+  }
+  const std::string out = FromStartingDirectory(argv[2]);
+  double scale = 1.0;
+  if (argc == 4) {
+    char* end = nullptr;
+    scale = strtod(argv[3], &end);
+    if (!end || *end || !(scale > 0.0 && scale <= 1.0)) {
+      fprintf(stderr, "SCALE must be a number above 0 and at most 1\n");
+      return 2;
+    }
+  }
+  // Load errors go to the terminal as well as the log.
+  if (CLogger* log = CLogger::Get()) {
+    log->errorChannels |= LOG_STDOUT;
+    log->warningChannels |= LOG_STDOUT;
+  }
+  // Screens pass through a file in our scratch directory, never the game's.
+  std::error_code cwdError;
+  const std::string screenFile = (fs::current_path(cwdError) / "mapshot-screen.png").string();
+  const std::string mapPath = EnterGameDirectory(FromStartingDirectory(argv[1]));
+
+  if (!InitVideo(true)) {
+    fprintf(stderr, "no video: %s\n", PlatformError().c_str());
+    return 1;
+  }
+  int status = 0;
+  {
+    CTextureManager textures;
+    CDirect3D d3d;
+    if (!d3d.Init(d3d.CreateMainWindow(kScreenWidth, kScreenHeight), kScreenWidth, kScreenHeight,
+                  false)) {
+      ShutdownVideo();
+      return 1;
+    }
+    CCamera camera;
+    CLevel level(&camera);
+    if (!level.Load(mapPath)) {
+      fprintf(stderr, "%s: the map does not load (see above)\n", argv[1]);
+      status = 1;
+    } else if (level.GetWidthPixels() < 1 || level.GetHeightPixels() < 1) {
+      fprintf(stderr, "%s: the map has no tile layers, so the level has no size\n", argv[1]);
+      status = 1;
+    } else {
+      // One silent step so objects stand as they do when the level starts.
+      level.Update(0.0f, true);
+      Canvas canvas;
+      canvas.width = static_cast<int>(level.GetWidthPixels());
+      canvas.height = static_cast<int>(level.GetHeightPixels());
+      canvas.outWidth = std::max(1, static_cast<int>(std::lround(canvas.width * scale)));
+      canvas.outHeight = std::max(1, static_cast<int>(std::lround(canvas.height * scale)));
+      const std::size_t outPixels = static_cast<std::size_t>(canvas.outWidth) * canvas.outHeight;
+      canvas.sums.assign(outPixels * 4, 0.0);
+      canvas.counts.assign(outPixels, 0);
+      d3d.clearColour = 0xff7a4a6a;  // dusk mauve: ink and light both read on it
+      for (int sy = 0; sy < canvas.height && status == 0; sy += kScreenHeight) {
+        for (int sx = 0; sx < canvas.width && status == 0; sx += kScreenWidth) {
+          camera.x = static_cast<float>(sx) + CCamera::kHalfWidth;
+          camera.y = static_cast<float>(sy) + CCamera::kHalfHeight;
+          d3d.BeginFrame();
+          CSpriteBatch& batch = *d3d.GetSprite();
+          batch.Begin(SpriteBlend::Alpha);
+          level.Draw(&camera, false);
+          level.Draw(&camera, true);
+          batch.End();
+          std::unique_ptr<CDecodedImage> screen;
+          if (d3d.SaveFramePng(screenFile)) screen = CDecodedImage::Load(screenFile);
+          if (!screen) {
+            fprintf(stderr, "cannot read back the drawn screen\n");
+            status = 1;
+            break;
+          }
+          const int w = std::min(kScreenWidth, canvas.width - sx);
+          const int h = std::min(kScreenHeight, canvas.height - sy);
+          for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) canvas.Add(sx + x, sy + y, screen->Pixel(x, y));
+        }
+      }
+      if (status == 0) {
+        auto image = CDecodedImage::Filled(canvas.outWidth, canvas.outHeight, 0);
+        for (int y = 0; y < canvas.outHeight; ++y) {
+          for (int x = 0; x < canvas.outWidth; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * canvas.outWidth + x;
+            const double n = std::max(1u, canvas.counts[i]);
+            unsigned argb = 0;
+            for (int c = 0; c < 4; ++c)
+              argb = (argb << 8) | static_cast<unsigned>(std::lround(canvas.sums[i * 4 + c] / n));
+            image->SetPixel(x, y, argb);
+          }
+        }
+        if (!image->SavePng(out)) {
+          fprintf(stderr, "cannot write %s\n", out.c_str());
+          status = 1;
+        } else {
+          printf("%s: %d x %d level pixels, written %d x %d to %s\n", argv[1], canvas.width,
+                 canvas.height, canvas.outWidth, canvas.outHeight, out.c_str());
+        }
+      }
+    }
+  }
+  ShutdownVideo();
+  return status;
+}
