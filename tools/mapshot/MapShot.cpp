@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -46,14 +47,21 @@ std::string EnterGameDirectory(const fs::path& map) {
   return absolute.string();
 }
 
-// Sums of the screens' pixels per output pixel, for an even shrink.
+// The picture being put together. Shrunk, it sums the screens' pixels per
+// output pixel for an even average; at full size pixels go straight in (a
+// long level's sums would take hundreds of megabytes).
 struct Canvas {
   int width = 0, height = 0;  // level pixels
   int outWidth = 0, outHeight = 0;
-  std::vector<double> sums;  // a, r, g, b per output pixel
-  std::vector<unsigned> counts;
+  std::vector<std::uint64_t> sums;  // a, r, g, b per output pixel
+  std::vector<std::uint32_t> counts;
+  std::unique_ptr<CDecodedImage> direct;
 
   void Add(int x, int y, unsigned argb) {
+    if (direct) {
+      direct->SetPixel(x, y, argb);
+      return;
+    }
     const int ox = static_cast<int>(static_cast<long long>(x) * outWidth / width);
     const int oy = static_cast<int>(static_cast<long long>(y) * outHeight / height);
     const std::size_t i = static_cast<std::size_t>(oy) * outWidth + ox;
@@ -119,8 +127,12 @@ int main(int argc, char** argv) {
       canvas.outWidth = std::max(1, static_cast<int>(std::lround(canvas.width * scale)));
       canvas.outHeight = std::max(1, static_cast<int>(std::lround(canvas.height * scale)));
       const std::size_t outPixels = static_cast<std::size_t>(canvas.outWidth) * canvas.outHeight;
-      canvas.sums.assign(outPixels * 4, 0.0);
-      canvas.counts.assign(outPixels, 0);
+      if (canvas.outWidth == canvas.width && canvas.outHeight == canvas.height) {
+        canvas.direct = CDecodedImage::Filled(canvas.width, canvas.height, 0);
+      } else {
+        canvas.sums.assign(outPixels * 4, 0);
+        canvas.counts.assign(outPixels, 0);
+      }
       d3d.clearColour = 0xff7a4a6a;  // dusk mauve: ink and light both read on it
       for (int sy = 0; sy < canvas.height && status == 0; sy += kScreenHeight) {
         for (int sx = 0; sx < canvas.width && status == 0; sx += kScreenWidth) {
@@ -146,14 +158,15 @@ int main(int argc, char** argv) {
         }
       }
       if (status == 0) {
-        auto image = CDecodedImage::Filled(canvas.outWidth, canvas.outHeight, 0);
-        for (int y = 0; y < canvas.outHeight; ++y) {
+        std::unique_ptr<CDecodedImage> image = std::move(canvas.direct);
+        if (!image) image = CDecodedImage::Filled(canvas.outWidth, canvas.outHeight, 0);
+        for (int y = 0; y < canvas.outHeight && canvas.sums.size(); ++y) {
           for (int x = 0; x < canvas.outWidth; ++x) {
             const std::size_t i = static_cast<std::size_t>(y) * canvas.outWidth + x;
-            const double n = std::max(1u, canvas.counts[i]);
+            const std::uint32_t n = std::max<std::uint32_t>(1, canvas.counts[i]);
             unsigned argb = 0;
             for (int c = 0; c < 4; ++c)
-              argb = (argb << 8) | static_cast<unsigned>(std::lround(canvas.sums[i * 4 + c] / n));
+              argb = (argb << 8) | static_cast<unsigned>((canvas.sums[i * 4 + c] + n / 2) / n);
             image->SetPixel(x, y, argb);
           }
         }
