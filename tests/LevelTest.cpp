@@ -220,6 +220,21 @@ TEST_F(LevelTest, TilesAndTileObjects) {
   EXPECT_FLOAT_EQ(objects[2]->hitBox.bottom, 27);
 }
 
+TEST_F(LevelTest, AMissingTilesetPictureStillCollides) {
+  std::remove("Levels/Chapter/colours.png");
+  const std::size_t logStart = ReadWholeFile("log.txt").size();
+  auto level = Load(Map(TileLayer("RunPlane", 8, 8, {{2, 3}}, 1)));
+  ASSERT_TRUE(loaded);
+  EXPECT_NE(ReadWholeFile("log.txt").find("Error: Could not load tileset: colours", logStart),
+            std::string::npos);
+  const CTileset& tileset = *level->GetTilesets()[0];
+  EXPECT_FALSE(tileset.texture);
+  EXPECT_EQ(tileset.imageWidth, 0);
+  EXPECT_EQ(tileset.TileCount(), 8) << "counted from the map's image size";
+  EXPECT_TRUE(level->GetCollisionLayer()->Collide(CHitBox(200, 210, 130, 140), nullptr));
+  level->Draw(&camera, false);  // draws nothing, and does not fall over
+}
+
 TEST_F(LevelTest, QueriesSearchTheFirstTrapsLayerAndSpawnedObjects) {
   const std::string object = "<object id=\"%\" name=\"%\" type=\"%\" x=\"0\" y=\"0\" "
                              "width=\"64\" height=\"64\"/>";
