@@ -1,0 +1,82 @@
+// The whole-level preview tool, run as level designers run it.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "level/tmx/TmxMap.h"
+#include "platform/DecodedImage.h"
+#include "support/ChildProcess.h"
+
+namespace {
+
+ChildResult MapShot(const std::vector<std::string>& arguments) {
+  std::vector<std::string> argv{KUROSHIN_MAPSHOT};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  ChildOptions options;
+  options.environment = {"SDL_VIDEODRIVER=dummy"};
+  options.timeoutSeconds = 110;
+  return RunChild(argv, options);
+}
+
+const std::string kSample =
+    std::string(KUROSHIN_SOURCE_DIR) + "/data/Levels/Chapter 1/01 Dusk Road.tmx";
+
+}  // namespace
+
+TEST(MapShot, TheSampleLevelAsOnePicture) {
+  Tmx::Map map;
+  map.ParseFile(kSample);
+  ASSERT_FALSE(map.HasError()) << map.GetErrorText();
+  const int width = map.GetWidth() * map.GetTileWidth();
+  const int height = map.GetHeight() * map.GetTileHeight();
+
+  ChildResult run = MapShot({kSample, "sample.png", "0.25"});
+  ASSERT_TRUE(run.exited && run.exitCode == 0) << run.out << run.err;
+  auto image = CDecodedImage::Load("sample.png");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Width(), (width + 2) / 4);
+  EXPECT_EQ(image->Height(), (height + 2) / 4);
+  // The level's floor is drawn in ink along the bottom; the sky above the
+  // start is the plain backdrop.
+  int dark = 0;
+  for (int x = 0; x < image->Width(); ++x) {
+    unsigned p = image->Pixel(x, image->Height() - 2);
+    if (((p >> 16) & 0xff) < 0x50 && ((p >> 8) & 0xff) < 0x50) ++dark;
+  }
+  EXPECT_GT(dark, image->Width() * 9 / 10) << "a floor all the way";
+  EXPECT_EQ(image->Pixel(image->Width() / 2, 2) & 0xffffff, 0x7a4a6au) << "backdrop above";
+}
+
+TEST(MapShot, FullSizeSmallMapAndFailures) {
+  ASSERT_TRUE(CDecodedImage::Filled(64, 64, 0xff20c040)->SavePng("green.png"));
+  std::ofstream("small.tmx")
+      << "<map version=\"1.8\" orientation=\"orthogonal\" width=\"3\" height=\"2\" "
+         "tilewidth=\"64\" tileheight=\"64\"><tileset firstgid=\"1\" name=\"g\" tilewidth=\"64\" "
+         "tileheight=\"64\"><image source=\"green.png\" width=\"64\" height=\"64\"/></tileset>"
+         "<layer name=\"RunPlane\" width=\"3\" height=\"2\"><data encoding=\"csv\">"
+         "0,0,0,1,0,1</data></layer></map>";
+  ChildResult run = MapShot({"small.tmx", "small.png"});
+  ASSERT_TRUE(run.exited && run.exitCode == 0) << run.out << run.err;
+  auto image = CDecodedImage::Load("small.png");
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Width(), 192);
+  EXPECT_EQ(image->Height(), 128);
+  EXPECT_EQ(image->Pixel(10, 100), 0xff20c040u);
+  EXPECT_EQ(image->Pixel(138, 127), 0xff20c040u);
+  EXPECT_NE(image->Pixel(100, 100), 0xff20c040u);
+
+  std::ofstream("broken.tmx") << "<map width=\"3\"";
+  run = MapShot({"broken.tmx", "broken.png"});
+  EXPECT_TRUE(run.exited && run.exitCode != 0);
+  EXPECT_NE(run.out.find("error code: 2"), std::string::npos) << run.out;
+  EXPECT_FALSE(FileExists("broken.png"));
+
+  std::ofstream("empty.tmx") << "<map version=\"1.8\" orientation=\"orthogonal\" width=\"3\" "
+                                "height=\"2\" tilewidth=\"64\" tileheight=\"64\"/>";
+  run = MapShot({"empty.tmx", "empty.png"});
+  EXPECT_TRUE(run.exited && run.exitCode != 0);
+  EXPECT_NE(run.err.find("no tile layers"), std::string::npos) << run.err;
+
+  run = MapShot({"small.tmx", "small.png", "2"});
+  EXPECT_TRUE(run.exited && run.exitCode == 2) << "only shrinking";
+}
