@@ -442,6 +442,27 @@ TEST(TmxMalformed, DeepNestingIsRefusedBeforeParsing) {
             Tmx::TMX_NO_ERROR);
 }
 
+TEST(TmxMalformed, MarkupThatHidesNestingFromTheScanIsCounted) {
+  // Each ends where the XML parser ends it (the first '>'), not where a
+  // naive scan would; the nesting after it must still be counted.
+  std::string deep;
+  for (int i = 0; i < 100; ++i) deep += "<a>";
+  for (int i = 0; i < 100; ++i) deep += "</a>";
+  for (const std::string& hider : {std::string("<?x>"), std::string("<1 \">"),
+                                   std::string("<!x '>")}) {
+    Tmx::Map map = Parse(MapWith("<properties>" + hider + deep + "</properties>"));
+    EXPECT_EQ(map.GetErrorCode(), Tmx::TMX_INVALID_FILE_SIZE) << hider;
+  }
+  // A declaration the scan cannot follow is refused outright; the plain
+  // one every editor writes is fine.
+  std::string map = MapWith("");
+  map.erase(0, map.find('\n') + 1);  // its own declaration
+  EXPECT_EQ(Parse("<?xml version=\"1.0\" x>" + map).GetErrorCode(), Tmx::TMX_INVALID_FILE_SIZE);
+  EXPECT_EQ(Parse("<?XML version='1.0' encoding=\"UTF-8\" standalone=\"yes\" ?>" + map)
+                .GetErrorCode(),
+            Tmx::TMX_NO_ERROR);
+}
+
 TEST(TmxMalformed, BrokenUtf8IsRefusedBeforeParsing) {
   // Names from level designers may be in any script; broken byte sequences
   // would make the XML parser read past the end of the text.

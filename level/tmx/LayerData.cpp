@@ -198,6 +198,59 @@ bool ParseCsv(std::string_view text, std::size_t limit, std::vector<std::uint32_
   return true;
 }
 
+namespace {
+
+// The scan below must end each piece of markup where the XML parser ends
+// it, or it loses count of the elements after it.
+// ASCII only, whatever the locale.
+bool IsAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+// `word` in lower case.
+bool StartsNoCase(std::string_view text, std::string_view word) {
+  if (text.size() < word.size()) return false;
+  for (std::size_t k = 0; k < word.size(); ++k) {
+    const auto c = static_cast<unsigned char>(text[k]);
+    if ((IsAsciiLetter(c) ? (c | 0x20) : c) != static_cast<unsigned char>(word[k])) return false;
+  }
+  return true;
+}
+
+// Length of "<?xml" + (space name = "value")* space? "?>" with version,
+// encoding or standalone names and plain values; 0 for anything else.
+std::size_t PlainDeclarationLength(std::string_view text) {
+  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  std::size_t j = 5;
+  for (;;) {
+    const std::size_t before = j;
+    while (j < text.size() && space(text[j])) ++j;
+    if (text.substr(j).starts_with("?>")) return j + 2;
+    if (j == before) return 0;
+    std::size_t nameLength = 0;
+    for (std::string_view name : {"version", "encoding", "standalone"})
+      if (text.substr(j).starts_with(name)) nameLength = name.size();
+    if (nameLength == 0) return 0;
+    j += nameLength;
+    while (j < text.size() && space(text[j])) ++j;
+    if (j >= text.size() || text[j] != '=') return 0;
+    ++j;
+    while (j < text.size() && space(text[j])) ++j;
+    if (j >= text.size() || (text[j] != '"' && text[j] != '\'')) return 0;
+    const char quote = text[j++];
+    while (j < text.size() && text[j] != quote) {
+      const auto c = static_cast<unsigned char>(text[j]);
+      if (!(IsAsciiLetter(c) || IsAsciiDigit(c) || c == '.' || c == '-' || c == '_' || c == ':' ||
+            c == ' '))
+        return 0;
+      ++j;
+    }
+    if (j >= text.size()) return 0;
+    ++j;
+  }
+}
+
+}  // namespace
+
 bool NestsDeeperThan(std::string_view text, int limit) {
   int depth = 0;
   std::size_t i = 0;
@@ -207,16 +260,25 @@ bool NestsDeeperThan(std::string_view text, int limit) {
   };
   while ((i = text.find('<', i)) != std::string_view::npos) {
     std::string_view rest = text.substr(i);
+    const unsigned char next = rest.size() > 1 ? static_cast<unsigned char>(rest[1]) : 0;
     if (rest.starts_with("<!--")) {
       skipPast("-->");
     } else if (rest.starts_with("<![CDATA[")) {
       skipPast("]]>");
-    } else if (rest.starts_with("<?")) {
-      skipPast("?>");
-    } else if (rest.starts_with("<!")) {
-      skipPast(">");
+    } else if (StartsNoCase(rest, "<?xml")) {
+      // The parser reads quoted values of a declaration past any '>' and
+      // anything else up to the first one; only a plain one is sure to
+      // end where this scan ends it.
+      const std::size_t length = PlainDeclarationLength(rest);
+      if (length == 0) return true;
+      i += length;
     } else if (rest.starts_with("</")) {
       if (depth > 0) --depth;
+      skipPast(">");
+    } else if (!(IsAsciiLetter(next) || next == '_' || next >= 127)) {
+      // "<!", "<?" and '<' before anything that starts no name: the parser
+      // keeps these as unknown nodes, which end at the first '>', quotes
+      // or not.
       skipPast(">");
     } else {
       // An opening tag; '>' inside quoted attribute values does not end it.

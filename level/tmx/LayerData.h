@@ -32,7 +32,10 @@ bool Decompress(Compression compression, const std::vector<unsigned char>& in, s
 bool ParseCsv(std::string_view text, std::size_t limit, std::vector<std::uint32_t>& out,
               std::string& error);
 
-// True when elements in `text` nest deeper than `limit`.
+// True when elements in `text` nest deeper than `limit`, so deep that the
+// XML parser's recursion could overflow the stack. Also true for an XML
+// declaration with anything but plain version, encoding and standalone
+// values: the parser reads those in a way this scan cannot follow.
 bool NestsDeeperThan(std::string_view text, int limit);
 
 // Whether every multi-byte sequence is complete. The XML parser skips a
