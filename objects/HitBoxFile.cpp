@@ -52,6 +52,14 @@ bool CHitBoxFile::Read(TiXmlDocument& document, const std::string& where) {
     // A box drawn leftwards or upwards in an editor still means the same area.
     if (width < 0) x += width, width = -width;
     if (height < 0) y += height, height = -height;
+    // Finite as doubles but not as floats, the edges would be infinite and
+    // the box would never touch anything.
+    if (!std::isfinite(static_cast<float>(x)) || !std::isfinite(static_cast<float>(y)) ||
+        !std::isfinite(static_cast<float>(x + width)) ||
+        !std::isfinite(static_cast<float>(y + height))) {
+      LogWarning(where + ": box " + std::to_string(line) + " skipped, it reaches beyond any level");
+      continue;
+    }
     Entry entry;
     entry.box = CHitBox(static_cast<float>(y), static_cast<float>(y + height),
                         static_cast<float>(x), static_cast<float>(x + width));

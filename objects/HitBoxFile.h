@@ -17,10 +17,11 @@ public:
   bool Load(const std::string& path);
   bool Parse(const std::string& text);
 
-  // The box for a set and a frame (empty set and frame -1 match anything):
-  // the first child at which both the set named last and the frame given
-  // last match; failing that the first child of the set, failing that the
-  // last child. False when there is no box.
+  // The box for a set and a frame (empty set and frame -1 match anything),
+  // walking the children from the first one named "hitbox": the first child
+  // at which both the set named last and the frame given last match;
+  // failing that the last child naming the set, failing that the last
+  // child. False when no usable box follows the first "hitbox" child.
   bool Find(const std::string& userdata, int frame, CHitBox& box) const;
   // Every box, in file order.
   void AppendAll(std::vector<CHitBox>& boxes) const;

@@ -126,6 +126,11 @@ TEST(HitBoxFile, DamagedFilesAndBoxes) {
   ASSERT_TRUE(file.Find("", -1, box));
   EXPECT_EQ(Width(box), 2);
 
+  ASSERT_TRUE(file.Parse("<r><hitbox x=\"1e39\" y=\"0\" width=\"1\" height=\"1\"/>"
+                         "<hitbox x=\"3e38\" y=\"0\" width=\"3e38\" height=\"1\"/>"
+                         "<hitbox x=\"0\" y=\"0\" width=\"3\" height=\"1\"/></r>"));
+  EXPECT_EQ(file.Count(), 1u) << "edges beyond a float";
+
   // Drawn from the other corner: the same area.
   ASSERT_TRUE(file.Parse("<r><hitbox x=\"10\" y=\"20\" width=\"-4\" height=\"-6\"/></r>"));
   ASSERT_TRUE(file.Find("", -1, box));
