@@ -24,7 +24,14 @@ private:
   bool previous;
 };
 
-std::string Quote(const std::string& text) { return "'" + text.substr(0, 64) + "'"; }
+// Appended rather than concatenated: GCC 12 warns falsely (-Wrestrict) on
+// a literal plus a temporary string at -O2.
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  quoted.append(text, 0, 64);
+  quoted += '\'';
+  return quoted;
+}
 
 std::string AttributeOr(const TiXmlElement& element, const char* name, const char* fallback) {
   const char* value = element.Attribute(name);
