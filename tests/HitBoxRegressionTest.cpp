@@ -16,11 +16,8 @@
 
 #include "fuzz/HitBoxFuzzInput.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/ForkedReplay.h"
 
-#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
-#include <sanitizer/lsan_interface.h>
-#define KUROSHIN_CHECK_LEAKS 1
-#endif
 
 namespace {
 
@@ -28,36 +25,12 @@ namespace fs = std::filesystem;
 
 const std::string kSource = KUROSHIN_SOURCE_DIR;
 
-std::vector<std::string> FilesIn(const std::string& dir) {
-  std::vector<std::string> files;
-  if (!fs::is_directory(dir)) return files;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
-      files.push_back(entry.path().string());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-// Each input runs in a child of its own, so one that still crashes fails
-// this test alone instead of ending the whole run; the reason goes to
-// stderr. Exit 0 means no crash, no leak and no hang. The fuzzer gives up
-// on an input after 5 seconds, and so does this.
+// The fuzzer gives up on an input after 5 seconds, and so does this.
 int InChild(const std::function<void()>& run) {
-  fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    alarm(5);
+  return RunForked([&run] {
     run();
-#ifdef KUROSHIN_CHECK_LEAKS
-    if (__lsan_do_recoverable_leak_check() != 0) _exit(4);
-#endif
-    _exit(0);
-  }
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child) return -1;
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return WEXITSTATUS(status);
+    return true;
+  }, 5);
 }
 
 template <typename Reader = HitBoxFuzz::GameReader>

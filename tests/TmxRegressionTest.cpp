@@ -15,28 +15,14 @@
 #include "fuzz/TmxFuzzInput.h"
 #include "level/tmx/TmxMap.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/ForkedReplay.h"
 
-#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/lsan_interface.h>)
-#include <sanitizer/lsan_interface.h>
-#define KUROSHIN_CHECK_LEAKS 1
-#endif
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const std::string kSource = KUROSHIN_SOURCE_DIR;
-
-std::vector<std::string> FilesIn(const std::string& dir) {
-  std::vector<std::string> files;
-  if (!fs::is_directory(dir)) return files;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
-      files.push_back(entry.path().string());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 // What the loader relies on after a successful parse.
 void ExpectConsistent(const Tmx::Map& map) {
@@ -79,25 +65,7 @@ bool Consistent(const Tmx::Map& map) {
   return true;
 }
 
-// Each finding is replayed in a child of its own, so one that still crashes
-// fails this test alone instead of ending the whole run; a sanitizer report
-// goes to stderr. Exit 0 means no crash, no leak, no hang and `run` said yes.
-int InChild(const std::function<bool()>& run) {
-  fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    alarm(30);
-    const bool fine = run();
-#ifdef KUROSHIN_CHECK_LEAKS
-    if (__lsan_do_recoverable_leak_check() != 0) _exit(4);
-#endif
-    _exit(fine ? 0 : 3);
-  }
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child) return -1;
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return WEXITSTATUS(status);
-}
+int InChild(const std::function<bool()>& run) { return RunForked(run, 30); }
 
 bool ReplaysSanely(const std::string& path) { return Consistent(Replay(path)); }
 
