@@ -33,8 +33,8 @@ bool ParseXmlText(const std::string& text, TiXmlDocument& document, std::string*
   return true;
 }
 
-bool LoadXmlFile(const std::string& path, TiXmlDocument& document, std::string* error,
-                 std::size_t maxBytes) {
+bool ReadSmallFile(const std::string& path, std::string& text, std::string* error,
+                   std::size_t maxBytes) {
   std::error_code code;
   if (!std::filesystem::is_regular_file(path, code)) return Fail(error, "not a readable file");
   std::ifstream file(path, std::ios::binary | std::ios::ate);
@@ -43,9 +43,15 @@ bool LoadXmlFile(const std::string& path, TiXmlDocument& document, std::string* 
   if (size < 0) return Fail(error, "cannot be read");
   if (static_cast<std::size_t>(size) > maxBytes) return Fail(error, "too large");
   file.seekg(0);
-  std::string text(static_cast<std::size_t>(size), '\0');
+  text.assign(static_cast<std::size_t>(size), '\0');
   file.read(text.data(), static_cast<std::streamsize>(text.size()));
   if (file.bad()) return Fail(error, "cannot be read");
   text.resize(static_cast<std::size_t>(file.gcount()));
-  return ParseXmlText(text, document, error);
+  return true;
+}
+
+bool LoadXmlFile(const std::string& path, TiXmlDocument& document, std::string* error,
+                 std::size_t maxBytes) {
+  std::string text;
+  return ReadSmallFile(path, text, error, maxBytes) && ParseXmlText(text, document, error);
 }

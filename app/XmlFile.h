@@ -13,5 +13,9 @@ class TiXmlDocument;
 bool LoadXmlFile(const std::string& path, TiXmlDocument& document, std::string* error = nullptr,
                  std::size_t maxBytes = 16u << 20);
 
+// Reads a whole regular file of at most `maxBytes` into `text`.
+bool ReadSmallFile(const std::string& path, std::string& text, std::string* error = nullptr,
+                   std::size_t maxBytes = 16u << 20);
+
 // The same checks for text in memory.
 bool ParseXmlText(const std::string& text, TiXmlDocument& document, std::string* error = nullptr);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+// Replaces a file's content so that a crash, a kill or a full disk at any
+// moment leaves either the old file or the new one, never a mix: the bytes
+// go to path + ".tmp", are flushed to the disk, and the temporary file is
+// then renamed over the path (and the directory flushed). False, with the
+// reason in `error`, when any step fails; the old file is then untouched.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error);
