@@ -14,6 +14,7 @@
 #include "graphics/Sprite.h"
 #include "graphics/TextureManager.h"
 #include "input/InputManager.h"
+#include "progress/ProgressStore.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformRenderer.h"
 #include "platform/SystemClock.h"
@@ -29,11 +30,13 @@ struct Services {
   CAudioManager* audio = nullptr;
   CInputManager* input = nullptr;
   CTimer* timer = nullptr;
+  CProgressStore* progress = nullptr;
 
   // The state stack goes first: a level still loading is joined before
   // anything it uses is destroyed.
   ~Services() {
     delete states;
+    delete progress;
     delete audio;
     delete input;
     delete textures;
@@ -71,6 +74,7 @@ int RunKuroshin(int argc, const char* const* argv) {
   services.input = new CInputManager();
   IClock& clock = launch.fixedStep ? static_cast<IClock&>(steppedClock) : systemClock;
   services.timer = new CTimer(clock);
+  services.progress = new CProgressStore();
 
   CPlatformWindow* window = services.d3d->CreateMainWindow(size.width, size.height);
   if (!window) {

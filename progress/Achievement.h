@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// An achievement of the list every profile carries. Nothing awards them
+// yet; the list is data for a later screen.
+struct Achievement {
+  std::string title;
+  std::string description;  // the condition in words
+  bool achieved = false;
+};
+
+// The eleven achievements, in their fixed order, none achieved.
+std::vector<Achievement> MakeAchievementList();
