@@ -155,7 +155,9 @@ bool CLevel::Load(const std::string& mapPath) {
       auto* trigger = dynamic_cast<CTrigger*>(object.get());
       if (!trigger) continue;
       auto target = trigger->properties.find("target");
-      if (target != trigger->properties.end()) trigger->target = FindObject(target->second);
+      // An empty name would pick whichever unnamed object comes first.
+      if (target != trigger->properties.end() && !target->second.empty())
+        trigger->target = FindObject(target->second);
     }
   }
 

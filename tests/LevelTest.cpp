@@ -354,7 +354,10 @@ TEST_F(LevelTest, TriggersSwitchTheirTargetOn) {
       trigger("nobody", Property("delay", "2")) +
       trigger("stranger", Property("target", "nowhere")) +
       trigger("early", Property("target", "gate") + Property("delay", "-3")) +
-      "</objectgroup><objectgroup name=\"Sockets\">" + target + "</objectgroup>"));
+      trigger("blank", Property("target", "")) +
+      "</objectgroup><objectgroup name=\"Sockets\">"
+      "<object id=\"8\" x=\"0\" y=\"0\" width=\"1\" height=\"1\"/>" + target +
+      "</objectgroup>"));
   ASSERT_TRUE(loaded);
   const auto& traps = level->GetTraps()->Objects();
   auto* waits = dynamic_cast<CTrigger*>(traps[0].get());
@@ -364,6 +367,8 @@ TEST_F(LevelTest, TriggersSwitchTheirTargetOn) {
   EXPECT_EQ(waits->target, gate) << "found in another layer";
   EXPECT_EQ(dynamic_cast<CTrigger*>(traps[1].get())->target, nullptr);
   EXPECT_EQ(dynamic_cast<CTrigger*>(traps[2].get())->target, nullptr);
+  EXPECT_EQ(dynamic_cast<CTrigger*>(traps[4].get())->target, nullptr)
+      << "an empty target is none, not the first unnamed object";
 
   level->Update(1.0f / 120, false);
   const CHitBox player(10, 40, 10, 40);
