@@ -11,6 +11,17 @@ struct ImageAsset {
   int frameWidth;   // 0: the whole image is one frame
   int frameHeight;
   int minFrames;    // frames the animation's events need
+  int playMode = -1;  // the sprite mode the code plays it in; -1 not listed
+  int anchor = -1;    // the sprite anchor the code places it by; -1 not listed
+};
+
+// A frame at which the code acts on an animation (a sound, a jump, dust):
+// the sheet must have that column and row.
+struct AnimationEvent {
+  std::string_view path;
+  int column;
+  int row;
+  std::string_view what;
 };
 
 struct HitBoxAsset {
@@ -57,6 +68,53 @@ inline constexpr ImageAsset kImageAssets[] = {
   {"Graphics/Particles/pfx_firework_green.png", 605, 619, 2},
   {"Graphics/Particles/pfx_firework_pink.png", 605, 619, 2},
   {"Graphics/Particles/pfx_firework_yellow.png", 605, 619, 2},
+  // the hero: play mode and anchor as the player sets each animation up
+  {"Graphics/Character/ani_run.png", 128, 128, 9, 4, 7},
+  {"Graphics/Character/ani_sprint.png", 128, 128, 10, 1, 7},
+  {"Graphics/Character/ani_sprint_to_stand.png", 128, 128, 10, 0, 7},
+  {"Graphics/Character/ani_stand.png", 128, 128, 1, 4, 7},
+  {"Graphics/Character/ani_stand_to_run.png", 128, 128, 2, 0, 7},
+  {"Graphics/Character/ani_jump.png", 128, 128, 3, 0, 7},
+  {"Graphics/Character/ani_jump_fall.png", 128, 128, 2, 0, 7},
+  {"Graphics/Character/ani_fall_loop.png", 128, 128, 1, 1, 7},
+  {"Graphics/Character/ani_wall_jump.png", 128, 128, 2, 3, 7},
+  {"Graphics/Character/ani_wall_slide.png", 128, 128, 1, 4, 7},
+  {"Graphics/Character/ani_wall_slide_up.png", 128, 128, 2, 4, 7},
+  {"Graphics/Character/ani_wall_slide_down.png", 128, 128, 2, 4, 7},
+  {"Graphics/Character/ani_death.png", 532, 532, 1, 0, 4},
+  {"Graphics/Character/ani_respawn.png", 532, 532, 1, 0, 4},
+  {"Graphics/Character/ani_crouch.png", 128, 128, 1, 0, 7},
+  {"Graphics/Character/ani_stand_to_crouch.png", 128, 128, 1, 0, 7},
+  {"Graphics/Character/ani_end_02.png", 128, 128, 9, 0, 7},
+  {"Graphics/Character/ani_end_03.png", 128, 128, 17, 0, 7},
+  {"Graphics/Character/ani_end_04.png", 128, 128, 5, 3, 7},
+  {"Graphics/Character/ani_end_05.png", 128, 128, 1, 0, 7},
+  // the hero's effects
+  {"Graphics/Particles/pfx_slide_start.png", 36, 75, 2, 0, 0},
+  {"Graphics/Particles/pfx_slide_loop.png", 36, 75, 2, 1, 0},
+  {"Graphics/Particles/pfx_wall_jump.png", 214, 214, 2, 0, 0},
+  {"Graphics/Particles/pfx_collect.png", 333, 333, 2, 0, 0},
+  {"Graphics/Pixel.png", 0, 0, 1},
+};
+
+inline constexpr AnimationEvent kAnimationEvents[] = {
+  {"Graphics/Character/ani_run.png", 2, 0, "footstep sfx_walk01"},
+  {"Graphics/Character/ani_run.png", 2, 2, "footstep sfx_walk02"},
+  {"Graphics/Character/ani_sprint.png", 2, 0, "footstep sfx_run01"},
+  {"Graphics/Character/ani_sprint.png", 9, 0, "footstep sfx_run01"},
+  {"Graphics/Character/ani_sprint_to_stand.png", 0, 0, "sfx_slide"},
+  {"Graphics/Character/ani_sprint_to_stand.png", 9, 0, "skid dust up to here"},
+  {"Graphics/Character/ani_jump.png", 2, 0, "sfx_jump"},
+  {"Graphics/Character/ani_wall_jump.png", 1, 0, "sfx_wall_jump"},
+  {"Graphics/Character/ani_crouch.png", 0, 0, "sfx_slide"},
+  {"Graphics/Character/ani_stand_to_crouch.png", 0, 0, "sfx_crouch"},
+  {"Graphics/Character/ani_death.png", 0, 0, "sfx_die"},
+  {"Graphics/Character/ani_respawn.png", 0, 0, "sfx_respawn"},
+  {"Graphics/Character/ani_end_02.png", 8, 0, "finish run: hop"},
+  {"Graphics/Character/ani_end_03.png", 2, 0, "finish run: second kick"},
+  {"Graphics/Character/ani_end_03.png", 16, 0, "finish run: hop, frames slow down"},
+  {"Graphics/Character/ani_end_04.png", 3, 0, "finish run: leap"},
+  {"Graphics/Character/ani_end_04.png", 4, 0, "finish run: dust and braking from here on"},
 };
 
 inline constexpr HitBoxAsset kHitBoxAssets[] = {
@@ -75,5 +133,9 @@ inline constexpr HitBoxAsset kHitBoxAssets[] = {
   {"Values/Tile Collisions/ink_ground/29.hitbox.xml", "Graphics/Tiles/ink_ground.png", {}},
   {"Values/Tile Collisions/ink_ground/30.hitbox.xml", "Graphics/Tiles/ink_ground.png", {}},
   {"Values/Tile Collisions/ink_ground/31.hitbox.xml", "Graphics/Tiles/ink_ground.png", {}},
+  {"Values/Player Collisions/Default.hitbox.xml", "Graphics/Character/ani_stand.png",
+   {"Top", "Left", "Right", "Bottom"}},
+  {"Values/Player Collisions/Crouch.hitbox.xml", "Graphics/Character/ani_crouch.png",
+   {"Top", "Left", "Right", "Bottom"}},
 };
 // clang-format on
