@@ -3,6 +3,7 @@
 // its backend once per process.
 #include "audio/AudioManager.h"
 
+#include <AL/al.h>
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -18,8 +19,11 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/LoadingFlag.h"
+#include "audio/AudioManifest.h"
 #include "audio/Sound.h"
 #include "tests/support/ChildProcess.h"
 
@@ -291,25 +295,33 @@ struct WaveSummary {
 };
 
 // openal-soft's wave backend writes a 68-byte header: RIFF, a 40-byte "fmt "
-// chunk with format tag 0xFFFE, then "data".
-WaveSummary Summarise(const std::string& bytes) {
-  WaveSummary summary;
+// chunk with format tag 0xFFFE, then "data". False for anything else.
+bool WaveSamples(const std::string& bytes, std::vector<std::int16_t>& samples) {
   auto at = [&](std::size_t offset) { return static_cast<unsigned char>(bytes[offset]); };
   if (bytes.size() < 68 || bytes.compare(0, 4, "RIFF") != 0 || at(20) != 0xFE || at(21) != 0xFF ||
       at(34) != 16 || bytes.compare(60, 4, "data") != 0)
-    return summary;
+    return false;
   std::size_t size = at(64) | at(65) << 8 | at(66) << 16 | std::size_t{at(67)} << 24;
-  if (68 + size > bytes.size()) return summary;
-  summary.samples = size / 2;
+  if (68 + size > bytes.size()) return false;
+  samples.clear();
+  for (std::size_t i = 68; i + 1 < 68 + size; i += 2)
+    samples.push_back(static_cast<std::int16_t>(at(i) | at(i + 1) << 8));
+  return true;
+}
+
+WaveSummary Summarise(const std::string& bytes) {
+  WaveSummary summary;
+  std::vector<std::int16_t> samples;
+  if (!WaveSamples(bytes, samples)) return summary;
+  summary.samples = samples.size();
   summary.peak = 0;
-  for (std::size_t i = 68; i + 1 < 68 + size; i += 2) {
-    auto sample = static_cast<std::int16_t>(at(i) | at(i + 1) << 8);
-    summary.peak = std::max(summary.peak, std::abs(static_cast<int>(sample)));
-  }
+  for (std::int16_t sample : samples) summary.peak = std::max(summary.peak, std::abs(int{sample}));
   return summary;
 }
 
-WaveSummary PlayToneIntoWaveFile(const std::string& mode) {
+// Runs the child test `test` with openal-soft writing into a wave file, and
+// returns what it wrote.
+std::string PlayIntoWaveFile(const std::string& test, const std::string& mode) {
   std::string dir = std::filesystem::absolute(MakeTestDirectory("wave")).string();
   std::string conf = dir + "/alsoft.conf";
   std::string output = dir + "/out.wav";
@@ -318,9 +330,13 @@ WaveSummary PlayToneIntoWaveFile(const std::string& mode) {
     file << "[general]\ndrivers=wave\nsample-type=int16\ndither=false\n[wave]\nfile=" << output
          << "\n";
   }
-  ChildResult run = RunAudioChild("PlayIntoWaveFile", mode, {"ALSOFT_CONF=" + conf});
+  ChildResult run = RunAudioChild(test, mode, {"ALSOFT_CONF=" + conf});
   EXPECT_TRUE(ChildPassed(run)) << Describe(run);
-  return Summarise(ReadWholeFile(output));
+  return ReadWholeFile(output);
+}
+
+WaveSummary PlayToneIntoWaveFile(const std::string& mode) {
+  return Summarise(PlayIntoWaveFile("PlayIntoWaveFile", mode));
 }
 
 TEST(AudioOutput, ToneReachesTheDevice) {
@@ -342,6 +358,50 @@ TEST(AudioOutput, NoDeviceMeansSilence) {
   EXPECT_TRUE(ChildPassed(run)) << Describe(run);
 }
 
+// Runs of sound in interleaved stereo: [first, last] frames, split wherever
+// at least `gap` frames stay within the threshold.
+std::vector<std::pair<std::size_t, std::size_t>> SoundingStretches(
+    const std::vector<std::int16_t>& samples, int threshold, std::size_t gap) {
+  std::vector<std::pair<std::size_t, std::size_t>> stretches;
+  for (std::size_t frame = 0; frame * 2 + 1 < samples.size(); ++frame) {
+    if (std::abs(int{samples[frame * 2]}) <= threshold &&
+        std::abs(int{samples[frame * 2 + 1]}) <= threshold)
+      continue;
+    if (!stretches.empty() && frame - stretches.back().second < gap)
+      stretches.back().second = frame;
+    else
+      stretches.emplace_back(frame, frame);
+  }
+  return stretches;
+}
+
+TEST(AudioOutput, SoundingStretchesSplitAtGaps) {
+  std::vector<std::int16_t> samples(2 * 100, 0);
+  samples[2 * 10] = 500;       // left only
+  samples[2 * 14 + 1] = -500;  // right only, close by
+  samples[2 * 60] = 300;
+  samples[2 * 80] = 50;  // under the threshold
+  auto stretches = SoundingStretches(samples, 64, 20);
+  ASSERT_EQ(stretches.size(), 2u);
+  EXPECT_EQ(stretches[0], std::make_pair(std::size_t{10}, std::size_t{14}));
+  EXPECT_EQ(stretches[1], std::make_pair(std::size_t{60}, std::size_t{60}));
+}
+
+// Every effect and both music tracks, one after the other with silence
+// between, through the game's audio manager into openal-soft's wave
+// backend: one stretch of sound each.
+TEST(AudioOutput, EveryGameSoundReachesTheDevice) {
+  std::vector<std::int16_t> samples;
+  ASSERT_TRUE(WaveSamples(PlayIntoWaveFile("PlayGameSounds", "game-sounds"), samples));
+  // Gaps are a quarter second long; sounds have no silence of a tenth.
+  auto stretches = SoundingStretches(samples, 64, 44100 / 10);
+  std::string seen;
+  for (auto [first, last] : stretches)
+    seen += "  " + std::to_string(first / 44.1) + " ms for " +
+            std::to_string((last - first) / 44.1) + " ms\n";
+  EXPECT_EQ(stretches.size(), std::size(kSoundAssets) + std::size(kMusicAssets)) << seen;
+}
+
 TEST(AudioChild, PlayIntoWaveFile) {
   if (!ChildModeIs("wave") && !ChildModeIs("wave-muted")) GTEST_SKIP() << "runs as a child";
   // The parent may have chosen the null backend; the configuration decides here.
@@ -354,6 +414,75 @@ TEST(AudioChild, PlayIntoWaveFile) {
   EXPECT_TRUE(UpdateUntil(
       audio, [&] { return audio.GetSounds().empty(); }, 5.0));
   // The wave file gets its sizes when the device closes, with the manager.
+}
+
+// Measures how far the mixer has run, from a looping source at zero gain:
+// waits measured this way hold however late the mixer thread runs.
+class MixerClock {
+public:
+  explicit MixerClock(CAudioManager& manager) : audio(manager) {
+    CopyTestData("tone.wav");
+    sound = audio.PlaySound("tone.wav", true, 0.0f);
+    ALint size = 0, channels = 1, bits = 16;
+    alGetBufferi(sound->buffer, AL_SIZE, &size);
+    alGetBufferi(sound->buffer, AL_CHANNELS, &channels);
+    alGetBufferi(sound->buffer, AL_BITS, &bits);
+    alGetBufferi(sound->buffer, AL_FREQUENCY, &frequency);
+    length = size / (channels * bits / 8);
+  }
+
+  bool Ready() const { return sound->playing && length > 0 && frequency > 0; }
+
+  // Services the audio until the mixer has run `seconds` further.
+  bool Wait(double seconds) {
+    double until = Now() + seconds;
+    return UpdateUntil(
+        audio, [&] { return Now() >= until; }, 10.0);
+  }
+
+private:
+  double Now() {
+    ALint offset = 0;
+    alGetSourcei(sound->source, AL_SAMPLE_OFFSET, &offset);
+    mixed += offset >= last ? offset - last : length - last + offset;
+    last = offset;
+    return static_cast<double>(mixed) / frequency;
+  }
+
+  CAudioManager& audio;
+  CSound* sound = nullptr;
+  long length = 0;  // frames of the tone, at its own rate
+  ALint frequency = 0;
+  long mixed = 0;
+  ALint last = 0;
+};
+
+TEST(AudioChild, PlayGameSounds) {
+  if (!ChildModeIs("game-sounds")) GTEST_SKIP() << "runs as a child";
+  unsetenv("ALSOFT_DRIVERS");
+  CAudioManager audio;
+  ASSERT_FALSE(audio.IsSilent());
+  MixerClock clock(audio);
+  ASSERT_TRUE(clock.Ready());
+  const std::string data = std::string(KUROSHIN_SOURCE_DIR) + "/data/";
+  auto play = [&](CSound* sound) {
+    std::string name = sound->fileName;  // the sound is gone once it has ended
+    ASSERT_TRUE(sound->playing) << name;
+    ASSERT_TRUE(clock.Wait(0.15)) << name;
+    if (Contains(audio, sound)) sound->Stop();
+    ASSERT_TRUE(clock.Wait(0.25));
+  };
+  ASSERT_TRUE(clock.Wait(0.25));
+  for (const SoundAsset& effect : kSoundAssets) {
+    CSound* sound = audio.PlaySound(data + std::string(effect.path), effect.loops);
+    ASSERT_NE(sound->buffer, 0u) << effect.path;
+    play(sound);
+  }
+  for (const MusicAsset& music : kMusicAssets) {
+    CSound* sound = audio.PlayMusic(data + std::string(music.path));
+    ASSERT_NE(sound->stream, nullptr) << music.path;
+    play(sound);
+  }
 }
 
 TEST(AudioChild, WithoutDevice) {
