@@ -95,6 +95,38 @@ inline constexpr ImageAsset kImageAssets[] = {
   {"Graphics/Particles/pfx_wall_jump.png", 214, 214, 2, 0, 0},
   {"Graphics/Particles/pfx_collect.png", 333, 333, 2, 0, 0},
   {"Graphics/Pixel.png", 0, 0, 1},
+  // interface: font, cursor, HUD, menus, title picture, logos, loading
+  {"Graphics/Misc/ui_font.png", 0, 0, 1},
+  {"Graphics/Misc/ui_shuriken.png", 0, 0, 1},
+  {"Graphics/Misc/ui_ingame_bg.png", 0, 0, 1},
+  {"Graphics/Misc/ui_ingame_scroll.png", 0, 0, 1},
+  {"Graphics/Misc/ui_mainmenu_bg1.png", 0, 0, 1},
+  {"Graphics/Misc/ui_mainmenu_bg_sun.png", 0, 0, 1},
+  {"Graphics/Misc/ui_mainmenu_bg2.png", 0, 0, 1},
+  {"Graphics/Misc/ui_menu_bg.png", 0, 0, 1},
+  {"Graphics/Misc/ui_menu_bg_finisher.png", 0, 0, 1},
+  {"Graphics/Misc/misc_overlay.png", 0, 0, 1},
+  {"Graphics/Misc/misc_loading_screen.png", 0, 0, 1},
+  {"Graphics/Misc/ui_scroll.png", 0, 0, 1},
+  {"Graphics/Misc/ui_scroll_grey.png", 0, 0, 1},
+  {"Graphics/Misc/misc_scroll_grey.png", 0, 0, 1},
+  {"Graphics/Misc/ui_orvel_logo.png", 0, 0, 1},
+  {"Graphics/Misc/ui_pellam_logo.png", 0, 0, 1},
+  {"Graphics/Misc/icon.png", 0, 0, 1},
+  // interface: credits portraits, persons 1 to 6 in page order
+  {"Graphics/Misc/ui_portrait_1.png", 0, 0, 1},
+  {"Graphics/Misc/ui_portrait_2.png", 0, 0, 1},
+  {"Graphics/Misc/ui_portrait_3.png", 0, 0, 1},
+  {"Graphics/Misc/ui_portrait_4.png", 0, 0, 1},
+  {"Graphics/Misc/ui_portrait_5.png", 0, 0, 1},
+  {"Graphics/Misc/ui_portrait_6.png", 0, 0, 1},
+  // interface: control hints for picture objects ("path" Pictures/...)
+  {"Graphics/Pictures/tut_run.png", 0, 0, 1},
+  {"Graphics/Pictures/tut_sprint.png", 0, 0, 1},
+  {"Graphics/Pictures/tut_jump.png", 0, 0, 1},
+  {"Graphics/Pictures/tut_wall_jump.png", 0, 0, 1},
+  {"Graphics/Pictures/tut_slide.png", 0, 0, 1},
+  {"Graphics/Pictures/tut_crouch.png", 0, 0, 1},
 };
 
 inline constexpr AnimationEvent kAnimationEvents[] = {

@@ -10,7 +10,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 # Each module has build(data_dir). Later art issues add theirs here.
-MODULES = ["backgrounds", "tiles", "traps", "objects", "hero", "hero_fx", "hero_tuning", "sfx", "music"]
+MODULES = ["backgrounds", "tiles", "traps", "objects", "hero", "hero_fx", "hero_tuning", "sfx", "music", "font", "ui"]
 
 
 def main():
