@@ -43,6 +43,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
   if (!ok) Fail(error, "cannot write " + temporary);
   if (ok && ::fsync(fd) != 0) ok = Fail(error, "cannot flush " + temporary);
   if (::close(fd) != 0 && ok) ok = Fail(error, "cannot close " + temporary);
+  if (ok && afterAtomicTemporaryWritten) afterAtomicTemporaryWritten(temporary);
   if (ok && ::rename(temporary.c_str(), path.c_str()) != 0)
     ok = Fail(error, "cannot replace " + path);
   if (!ok) {

@@ -8,3 +8,7 @@
 // then renamed over the path (and the directory flushed). False, with the
 // reason in `error`, when any step fails; the old file is then untouched.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error);
+
+// Called once the new bytes are flushed to the temporary file and before it
+// replaces the target; lets a test stop the process at exactly that moment.
+inline void (*afterAtomicTemporaryWritten)(const std::string& temporaryPath) = nullptr;

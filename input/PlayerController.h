@@ -36,10 +36,6 @@ public:
   // kept).
   bool Save(const std::string& path) const;
 
-  // Called after the new bytes are flushed to the temporary file and before
-  // it replaces the target; lets a test stop the process right there.
-  static inline void (*afterTemporaryWritten)(const std::string& temporaryPath) = nullptr;
-
   bool invalid = false;
   std::vector<std::uint8_t> record;
 };

@@ -227,8 +227,15 @@ TEST_F(AudioNull, PausedSoundsStayAndResume) {
 
 TEST_F(AudioNull, PausingAnEndedSoundLeavesNothingToResume) {
   CSound* effect = audio.PlaySound("tone.wav");
-  // Ended, but not yet collected.
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  // Ended, but not yet collected: wait on the source itself, as a loaded
+  // machine may mix late.
+  ASSERT_TRUE(effect->hasSource);
+  ALint state = AL_PLAYING;
+  for (int i = 0; i < 500 && state != AL_STOPPED; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    alGetSourcei(effect->source, AL_SOURCE_STATE, &state);
+  }
+  ASSERT_EQ(state, AL_STOPPED);
   effect->Pause();
   audio.Update();
   ASSERT_TRUE(Contains(audio, effect));

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AtomicFile.h"
 #include "input/InputManager.h"
 #include "tests/support/ChildProcess.h"
 
@@ -374,7 +375,7 @@ TEST(Replay, SaveKilledBeforeReplacingKeepsTheOldFileIntact) {
   if (child == 0) {
     close(fds[0]);
     hookPipe = fds[1];
-    CPlayerController::afterTemporaryWritten = StopAfterTemporary;
+    afterAtomicTemporaryWritten = StopAfterTemporary;
     live.Save("best.rpl");
     _exit(4);  // only reached if the hook never ran
   }

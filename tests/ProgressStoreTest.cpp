@@ -11,11 +11,13 @@
 #include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <thread>
 
+#include "app/AtomicFile.h"
 #include "app/XmlFile.h"
 #include "progress/ProgressStore.h"
 #include "progress/SaveTime.h"
@@ -33,8 +35,8 @@ void Write(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string Profile(const std::string& levels, const std::string& head =
-                                                   "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n") {
+std::string Profile(const std::string& levels,
+                    const std::string& head = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n") {
   return head + "<Player>\n" + levels + "</Player>\n";
 }
 
@@ -122,8 +124,8 @@ TEST_F(ProgressStoreTest, AnUnchangedProfileIsNotWrittenAgain) {
 
 TEST_F(ProgressStoreTest, TheFilesOwnFormIsKept) {
   // A byte-order mark and a declaration of the file's own survive.
-  const std::string marked = "\xEF\xBB\xBF<?xml version=\"1.0\" ?>\n<Player>\n" +
-                             Level("L", "12", "0") + "</Player>\n";
+  const std::string marked =
+      "\xEF\xBB\xBF<?xml version=\"1.0\" ?>\n<Player>\n" + Level("L", "12", "0") + "</Player>\n";
   Write(kPath, marked);
   CProgressStore store;
   EXPECT_TRUE(store.SaveLevelResult("save", "L", 11.5f, false));
@@ -274,11 +276,16 @@ TEST_F(ProgressStoreTest, TheAchievementList) {
   CProgressStore store;
   store.LoadProfile("save");
   ASSERT_EQ(store.achievements.size(), 11u);
-  const char* titles[] = {"First Blood!",         "U mad Bro???",
-                          "Dead as a Dodo",       "Novice",
-                          "Apprentice",           "Master",
-                          "Scroll Collector",     "Dead man scrolling...",
-                          "Find all the Scrolls...", "They see me scrolling...",
+  const char* titles[] = {"First Blood!",
+                          "U mad Bro???",
+                          "Dead as a Dodo",
+                          "Novice",
+                          "Apprentice",
+                          "Master",
+                          "Scroll Collector",
+                          "Dead man scrolling...",
+                          "Find all the Scrolls...",
+                          "They see me scrolling...",
                           "Arrow to the knee"};
   for (std::size_t i = 0; i < 11; ++i) {
     EXPECT_EQ(store.achievements[i].title, titles[i]);
@@ -288,11 +295,23 @@ TEST_F(ProgressStoreTest, TheAchievementList) {
   EXPECT_EQ(store.achievements[10].description, "Get killed 5 times by an arrow");
 }
 
-// The child of the kill test below: rewrites the profile until killed.
+// The child of the kill test below: rewrites the profile until killed, or,
+// with KUROSHIN_SAVE_CHILD_STOP_AT=N, kills itself at its Nth write between
+// the complete temporary file and the rename.
+int g_writesBeforeStop = 0;
+
+void StopAtTheChosenWrite(const std::string&) {
+  if (--g_writesBeforeStop == 0) raise(SIGKILL);
+}
+
 TEST(ProgressChild, RewritesTheProfileUntilKilled) {
   const char* directory = getenv("KUROSHIN_SAVE_CHILD");
   if (!directory) GTEST_SKIP() << "only as the kill test's child";
   ASSERT_EQ(chdir(directory), 0);
+  if (const char* stopAt = getenv("KUROSHIN_SAVE_CHILD_STOP_AT")) {
+    g_writesBeforeStop = std::atoi(stopAt);
+    afterAtomicTemporaryWritten = StopAtTheChosenWrite;
+  }
   CProgressStore store;
   store.LoadProfile("save");
   int next = 0;
@@ -306,43 +325,70 @@ TEST(ProgressChild, RewritesTheProfileUntilKilled) {
   }
 }
 
+// Names of the "Level" elements of a profile, or a failure when it is not
+// whole: every old level first, then the new ones without a gap.
+::testing::AssertionResult CountNewLevels(const std::string& path, int& count) {
+  TiXmlDocument document;
+  std::string problem;
+  if (!LoadXmlFile(path, document, &problem)) return ::testing::AssertionFailure() << problem;
+  int index = 0;
+  for (const TiXmlElement* e = document.RootElement()->FirstChildElement(); e;
+       e = e->NextSiblingElement(), ++index) {
+    const std::string expected = index < 1000 ? "Levels/Old/" + std::to_string(index)
+                                              : "Levels/New/" + std::to_string(index - 1000);
+    const char* name = e->Attribute("name");
+    if (!name || name != expected)
+      return ::testing::AssertionFailure() << "element " << index << " is " << (name ? name : "?");
+  }
+  if (index < 1000) return ::testing::AssertionFailure() << "only " << index << " levels";
+  count = index - 1000;
+  return ::testing::AssertionSuccess();
+}
+
+// Kills land at random moments (most of them between writes, as a write is
+// short) and, every other round, exactly between the finished temporary file
+// and the rename, the one moment where a careless writer loses the profile.
 TEST_F(ProgressStoreTest, KilledMidWriteTheProfileIsOldOrNew) {
   std::string levels;
   for (int i = 0; i < 1000; ++i) levels += Level("Levels/Old/" + std::to_string(i), "99.5", "1");
   Write(kPath, Profile(levels));
   std::mt19937 random(1234);
   std::uniform_int_distribution<int> delay(0, 60);
-  int previous = 0;
-  int midWrite = 0;  // kills that left a half-done temporary file
-  for (int round = 0; round < 25; ++round) {
+  int saved = 0;
+  for (int round = 0; round < 24; ++round) {
+    const bool atTheRename = round % 2 == 1;
+    const int stopAt = 1 + round % 3;
     ChildOptions options;
     options.directory = fs::current_path().string();
     options.environment = {"KUROSHIN_SAVE_CHILD=" + fs::current_path().string()};
+    if (atTheRename) {
+      options.environment.push_back("KUROSHIN_SAVE_CHILD_STOP_AT=" + std::to_string(stopAt));
+    } else {
+      const int wait = delay(random);
+      options.readyText = "ready";
+      options.onReady = [wait](pid_t pid) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+        kill(pid, SIGKILL);
+      };
+    }
     options.timeoutSeconds = 60;
-    options.readyText = "ready";
-    const int wait = delay(random);
-    options.onReady = [wait](pid_t pid) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(wait));
-      kill(pid, SIGKILL);
-    };
     ChildResult run = RunChild({"/proc/self/exe", "--gtest_filter=ProgressChild.*"}, options);
     ASSERT_FALSE(run.exited) << "the child ends only by the kill\n" << run.out << run.err;
     ASSERT_EQ(run.signal, SIGKILL);
 
-    // Whole: every old level, then the new ones without a gap.
-    TiXmlDocument document;
-    std::string problem;
-    ASSERT_TRUE(LoadXmlFile(kPath, document, &problem)) << "round " << round << ": " << problem;
-    int index = 0;
-    for (const TiXmlElement* e = document.RootElement()->FirstChildElement(); e;
-         e = e->NextSiblingElement(), ++index) {
-      const std::string expected = index < 1000 ? "Levels/Old/" + std::to_string(index)
-                                                : "Levels/New/" + std::to_string(index - 1000);
-      ASSERT_STREQ(e->Attribute("name"), expected.c_str()) << "round " << round;
+    int now = 0;
+    ASSERT_TRUE(CountNewLevels(kPath, now)) << "round " << round;
+    const std::string temporary = std::string(kPath) + ".tmp";
+    if (atTheRename) {
+      EXPECT_EQ(now, saved + stopAt - 1)
+          << "round " << round << ": the stopped write must not land";
+      int pending = 0;
+      ASSERT_TRUE(CountNewLevels(temporary, pending)) << "round " << round;
+      EXPECT_EQ(pending, saved + stopAt) << "round " << round;
+    } else {
+      EXPECT_GE(now, saved + 1) << "round " << round << ": each child saved at least once";
     }
-    EXPECT_GE(index - 1000, previous + 1) << "each child saved at least once";
-    previous = index - 1000;
-    midWrite += fs::remove(std::string(kPath) + ".tmp");
+    saved = now;
+    fs::remove(temporary);
   }
-  EXPECT_GT(midWrite, 0) << "no kill landed while a profile was being written";
 }
