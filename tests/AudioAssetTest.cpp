@@ -190,6 +190,22 @@ TEST(AudioAssets, FrameSoundsHitWithinOneStep) {
   EXPECT_GT(count, 0);
 }
 
+struct BufferFormat {
+  ALint size = 0;  // bytes
+  ALint channels = 0;
+  ALint frequency = 0;
+};
+
+// The file decoded whole into an OpenAL buffer by the game's own cache.
+bool ReadBuffer(CAudioManager& audio, const std::string& path, BufferFormat& format) {
+  const unsigned int buffer = audio.GetBuffer(path);
+  if (buffer == 0) return false;
+  alGetBufferi(buffer, AL_SIZE, &format.size);
+  alGetBufferi(buffer, AL_CHANNELS, &format.channels);
+  alGetBufferi(buffer, AL_FREQUENCY, &format.frequency);
+  return true;
+}
+
 // Through the game's own audio manager and ALURE, on openal-soft's null
 // backend: every file decodes, to its whole length.
 TEST(AudioAssets, TheGameDecodesEveryFileWhole) {
@@ -199,15 +215,11 @@ TEST(AudioAssets, TheGameDecodesEveryFileWhole) {
     SCOPED_TRACE(std::string(sound.path));
     std::string path = kData + std::string(sound.path);
     Pcm pcm = ReadPcm(ReadWholeFile(path));
-    unsigned int buffer = audio.GetBuffer(path);
-    ASSERT_NE(buffer, 0u);
-    ALint size = 0, channels = 0, frequency = 0;
-    alGetBufferi(buffer, AL_SIZE, &size);
-    alGetBufferi(buffer, AL_CHANNELS, &channels);
-    alGetBufferi(buffer, AL_FREQUENCY, &frequency);
-    EXPECT_EQ(channels, 1);
-    EXPECT_EQ(frequency, kRate);
-    EXPECT_EQ(static_cast<std::size_t>(size) / 2, pcm.samples.size());
+    BufferFormat format;
+    ASSERT_TRUE(ReadBuffer(audio, path, format));
+    EXPECT_EQ(format.channels, 1);
+    EXPECT_EQ(format.frequency, kRate);
+    EXPECT_EQ(static_cast<std::size_t>(format.size) / 2, pcm.samples.size());
   }
   // MP3 puts silence before and after the music; only a decoder that
   // honours the LAME tag gets exactly the loop, and a loop that is a few
@@ -215,15 +227,11 @@ TEST(AudioAssets, TheGameDecodesEveryFileWhole) {
   for (const MusicAsset& music : kMusicAssets) {
     SCOPED_TRACE(std::string(music.path));
     std::string path = kData + std::string(music.path);
-    unsigned int buffer = audio.GetBuffer(path);
-    ASSERT_NE(buffer, 0u);
-    ALint size = 0, channels = 0, frequency = 0;
-    alGetBufferi(buffer, AL_SIZE, &size);
-    alGetBufferi(buffer, AL_CHANNELS, &channels);
-    alGetBufferi(buffer, AL_FREQUENCY, &frequency);
-    EXPECT_EQ(channels, 2);
-    EXPECT_EQ(frequency, kRate);
-    EXPECT_EQ(size / 4, music.loopFrames);
+    BufferFormat format;
+    ASSERT_TRUE(ReadBuffer(audio, path, format));
+    EXPECT_EQ(format.channels, 2);
+    EXPECT_EQ(format.frequency, kRate);
+    EXPECT_EQ(format.size / 4, music.loopFrames);
 
     // The game streams its music; the stream sees the same length.
     alureStreamSizeIsMicroSec(AL_FALSE);

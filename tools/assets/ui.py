@@ -135,6 +135,17 @@ def parchment(ctx, path_fn, x, y, w, h, rnd, burn=True):
     ctx.restore()
 
 
+def shadowed_parchment(ctx, sheet, x, y, w, h, rnd, shadow, darkness=0.25):
+    """Paper lying a little above the scene: its shadow first, offset by `shadow`."""
+    ctx.save()
+    ctx.translate(*shadow)
+    sheet(ctx)
+    ctx.set_source_rgba(0, 0, 0, darkness)
+    ctx.fill()
+    ctx.restore()
+    parchment(ctx, sheet, x, y, w, h, rnd)
+
+
 def brush_frame(ctx, x, y, w, h, rnd, width=5.0):
     """An ink frame of four loose strokes that overshoot at the corners."""
     o = 6
@@ -239,13 +250,7 @@ def menu_surface():
     rnd = ink.rng("ui_menu_bg")
     s, ctx = ink.surface(MENU_W, MENU_H)
     sheet = rough_rect(14, 20, MENU_W - 28, MENU_H - 40, rnd, jitter=1.5)
-    ctx.save()
-    ctx.translate(3, 5)
-    sheet(ctx)
-    ctx.set_source_rgba(0, 0, 0, 0.25)
-    ctx.fill()
-    ctx.restore()
-    parchment(ctx, sheet, 14, 20, MENU_W - 28, MENU_H - 40, rnd)
+    shadowed_parchment(ctx, sheet, 14, 20, MENU_W - 28, MENU_H - 40, rnd, shadow=(3, 5))
     brush_frame(ctx, 34, 44, MENU_W - 68, MENU_H - 88, rnd)
     # A thin second line inside the frame, broken like a hurried stroke.
     brush(ctx, [(48, 58), (MENU_W * 0.4, 57), (MENU_W * 0.62, 58)], 1.6, rnd, alpha=0.6)
@@ -260,13 +265,7 @@ def finisher_surface():
     rnd = ink.rng("ui_menu_bg_finisher")
     s, ctx = ink.surface(FINISH_W, FINISH_H)
     sheet = rough_rect(20, 12, FINISH_W - 40, FINISH_H - 24, rnd, jitter=1.5)
-    ctx.save()
-    ctx.translate(4, 5)
-    sheet(ctx)
-    ctx.set_source_rgba(0, 0, 0, 0.25)
-    ctx.fill()
-    ctx.restore()
-    parchment(ctx, sheet, 20, 12, FINISH_W - 40, FINISH_H - 24, rnd)
+    shadowed_parchment(ctx, sheet, 20, 12, FINISH_W - 40, FINISH_H - 24, rnd, shadow=(4, 5))
     brush_frame(ctx, 44, 30, FINISH_W - 88, FINISH_H - 60, rnd)
     # A pale ensō round the scroll icon (at 300, 130) and a rule under the time.
     enso(ctx, 300, 130, 62, 14, rnd, colour=PAPER_DARK, alpha=0.75)
@@ -281,13 +280,7 @@ def _hud_base(ctx, rnd):
     sheet = ink.poly_path([(6, -4), (HUD_W - 4, -4), (HUD_W - 4, HUD_H - 18), (HUD_W - 30, HUD_H - 12),
                            (HUD_W * 0.55, HUD_H - 16), (HUD_W * 0.3, HUD_H - 10), (22, HUD_H - 14),
                            (6, HUD_H - 20)])
-    ctx.save()
-    ctx.translate(2, 4)
-    sheet(ctx)
-    ctx.set_source_rgba(0, 0, 0, 0.3)
-    ctx.fill()
-    ctx.restore()
-    parchment(ctx, sheet, 6, 0, HUD_W - 10, HUD_H - 10, rnd)
+    shadowed_parchment(ctx, sheet, 6, 0, HUD_W - 10, HUD_H - 10, rnd, shadow=(2, 4), darkness=0.3)
     brush(ctx, [(10, HUD_H - 20), (HUD_W * 0.3, HUD_H - 14), (HUD_W * 0.55, HUD_H - 20),
                 (HUD_W - 8, HUD_H - 22)], 4, rnd)
     brush(ctx, [(104, 18), (103, 55), (105, 82)], 3, rnd, alpha=0.7)
@@ -794,13 +787,7 @@ def sign_surface(name):
         brush(ctx, [(SIGN_W / 2, 2), (x, 44)], 3, rnd, taper=(0.0, 0.0))
     ink.fill_ink(ctx, lambda c: c.arc(SIGN_W / 2, 8, 6, 0, TAU), rim_width=1.5)
     board = rough_rect(14, 40, SIGN_W - 28, SIGN_H - 54, rnd, jitter=1.2, step=20)
-    ctx.save()
-    ctx.translate(3, 4)
-    board(ctx)
-    ctx.set_source_rgba(0, 0, 0, 0.3)
-    ctx.fill()
-    ctx.restore()
-    parchment(ctx, board, 14, 40, SIGN_W - 28, SIGN_H - 54, rnd)
+    shadowed_parchment(ctx, board, 14, 40, SIGN_W - 28, SIGN_H - 54, rnd, shadow=(3, 4), darkness=0.3)
     brush_frame(ctx, 26, 52, SIGN_W - 52, SIGN_H - 78, rnd, width=3.5)
     for x in (70, SIGN_W - 70):
         ink.fill_ink(ctx, lambda c, x=x: c.arc(x, 46, 4, 0, TAU), rim=False)
