@@ -41,7 +41,10 @@ std::string Csv(int width, int height, const std::vector<std::pair<int, int>>& c
   std::vector<int> data(static_cast<std::size_t>(width * height), 0);
   for (auto [x, y] : cells) data[static_cast<std::size_t>(y * width + x)] = gid;
   std::string text;
-  for (std::size_t i = 0; i < data.size(); ++i) text += (i ? "," : "") + std::to_string(data[i]);
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (i) text += ',';
+    text += std::to_string(data[i]);
+  }
   return text;
 }
 

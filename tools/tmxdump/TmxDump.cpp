@@ -92,7 +92,11 @@ std::string Object(const Tmx::Object& object) {
     const char* separator = "";
     for (const auto& [x, y] : object.polyline) {
       out += separator;
-      out += "[" + Number(x) + ", " + Number(y) + "]";
+      out += '[';
+      out += Number(x);
+      out += ", ";
+      out += Number(y);
+      out += ']';
       separator = ", ";
     }
     out += "]";
