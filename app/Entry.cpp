@@ -14,11 +14,11 @@
 #include "graphics/Sprite.h"
 #include "graphics/TextureManager.h"
 #include "input/InputManager.h"
-#include "progress/ProgressStore.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformRenderer.h"
 #include "platform/SystemClock.h"
 #include "platform/Video.h"
+#include "progress/ProgressStore.h"
 
 namespace {
 

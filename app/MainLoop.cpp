@@ -7,7 +7,6 @@
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
 #include "audio/AudioManager.h"
-#include "audio/AudioManager.h"
 #include "graphics/Direct3D.h"
 #include "graphics/TextureManager.h"
 #include "input/InputManager.h"

@@ -24,8 +24,8 @@ std::string_view NumberStart(std::string_view text) {
 bool ParseLeadingDouble(std::string_view text, double& value) {
   text = NumberStart(text);
   double parsed = 0.0;
-  auto result = std::from_chars(text.data(), text.data() + text.size(), parsed,
-                                std::chars_format::general);
+  auto result =
+      std::from_chars(text.data(), text.data() + text.size(), parsed, std::chars_format::general);
   if (result.ec != std::errc() || !std::isfinite(parsed)) return false;
   value = parsed;
   return true;

@@ -2,9 +2,9 @@
 
 #include <tinyxml.h>
 
+#include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <filesystem>
 
 #include "level/tmx/LayerData.h"
 

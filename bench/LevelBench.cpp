@@ -240,8 +240,8 @@ void BM_TileLayerCollidePlayer(benchmark::State& state) {
     benchmark::DoNotOptimize(depth);
     i = (i + 1) % boxes.size();
   }
-  state.counters["hit_ratio"] =
-      static_cast<double>(hits) / static_cast<double>(std::max<std::int64_t>(state.iterations(), 1));
+  state.counters["hit_ratio"] = static_cast<double>(hits) /
+                                static_cast<double>(std::max<std::int64_t>(state.iterations(), 1));
 }
 BENCHMARK(BM_TileLayerCollidePlayer)->Unit(benchmark::kNanosecond);
 

@@ -18,8 +18,8 @@ void WriteProfile() {
   std::ofstream file("Saves/bench.sav", std::ios::binary);
   file << "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<Player>\n";
   for (int i = 0; i < 1000; ++i)
-    file << "    <Level name=\"Levels/Chapter " << i / 20 << "/Level " << i
-         << "\" time=\"" << 60 + i % 97 << ".125\" scroll=\"" << i % 2 << "\" />\n";
+    file << "    <Level name=\"Levels/Chapter " << i / 20 << "/Level " << i << "\" time=\""
+         << 60 + i % 97 << ".125\" scroll=\"" << i % 2 << "\" />\n";
   file << "</Player>\n";
 }
 

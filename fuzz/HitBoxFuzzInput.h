@@ -243,7 +243,8 @@ void Run(std::string_view data) {
   // Two queries are plenty: each one reads the file again.
   for (std::size_t i : {std::size_t{0}, layout.queries.size() - 1}) {
     CHitBox box = Untouched();
-    const bool hit = Reader::LoadOne(layout.queries[i].userdata, layout.queries[i].frame, base, box);
+    const bool hit =
+        Reader::LoadOne(layout.queries[i].userdata, layout.queries[i].frame, base, box);
     Require(hit == found[i] && Same(box, results[i]), "LoadHitBox differs from Find");
   }
   std::remove(path.c_str());

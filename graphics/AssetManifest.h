@@ -8,9 +8,9 @@
 // tests check every entry against the files in data/.
 struct ImageAsset {
   std::string_view path;
-  int frameWidth;   // 0: the whole image is one frame
+  int frameWidth;  // 0: the whole image is one frame
   int frameHeight;
-  int minFrames;    // frames the animation's events need
+  int minFrames;      // frames the animation's events need
   int playMode = -1;  // the sprite mode the code plays it in; -1 not listed
   int anchor = -1;    // the sprite anchor the code places it by; -1 not listed
 };
@@ -26,7 +26,7 @@ struct AnimationEvent {
 
 struct HitBoxAsset {
   std::string_view path;
-  std::string_view image;  // the picture the boxes belong to
+  std::string_view image;                    // the picture the boxes belong to
   std::array<std::string_view, 4> userdata;  // box sets the code looks up; "" unused
 };
 

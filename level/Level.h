@@ -58,9 +58,7 @@ public:
   float GetHeightPixels() const { return heightPixels; }
   const std::map<std::string, std::string>& GetProperties() const { return properties; }
   const std::vector<std::unique_ptr<CTileLayer>>& GetTileLayers() const { return tileLayers; }
-  const std::vector<std::unique_ptr<CObjectLayer>>& GetObjectLayers() const {
-    return objectLayers;
-  }
+  const std::vector<std::unique_ptr<CObjectLayer>>& GetObjectLayers() const { return objectLayers; }
   const std::vector<std::unique_ptr<CTileset>>& GetTilesets() const { return tilesets; }
   CObjectLayer& GetDynamicObjects() { return dynamicObjects; }
   CCamera* GetCamera() const { return camera; }
@@ -69,8 +67,7 @@ public:
 
   // Name (file name without ".tmx") and directory (up to its last '/') of
   // a map path.
-  static void SplitMapPath(const std::string& mapPath, std::string& name,
-                           std::string& directory);
+  static void SplitMapPath(const std::string& mapPath, std::string& name, std::string& directory);
 
 private:
   void Clear();

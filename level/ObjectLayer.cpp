@@ -30,8 +30,7 @@ bool CObjectLayer::CollideWithType(const CHitBox& box, const std::string& object
   return hit;
 }
 
-CMovableObject* CObjectLayer::FindCollidingObject(const CHitBox& box,
-                                                  const std::string& objectType,
+CMovableObject* CObjectLayer::FindCollidingObject(const CHitBox& box, const std::string& objectType,
                                                   float* depth) const {
   for (std::size_t i = 0; i < objects.size(); ++i) {
     CMovableObject& object = *objects[i];

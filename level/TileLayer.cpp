@@ -25,8 +25,8 @@ int CellIndex(float position, int cellSize, int count) {
 
 }  // namespace
 
-CTileLayer::CTileLayer(const std::string& layerName, int layerWidth, int layerHeight,
-                       int cellWidth, int cellHeight)
+CTileLayer::CTileLayer(const std::string& layerName, int layerWidth, int layerHeight, int cellWidth,
+                       int cellHeight)
     : name(layerName),
       width(std::max(layerWidth, 0)),
       height(std::max(layerHeight, 0)),

@@ -3,8 +3,8 @@
 #include <tinyxml.h>
 
 #include <algorithm>
-#include <cmath>
 #include <climits>
+#include <cmath>
 
 #include "app/Log.h"
 #include "app/NumberText.h"
@@ -73,7 +73,8 @@ bool CHitBoxFile::Read(TiXmlDocument& document, const std::string& where) {
       // A frame that is no number matches no frame number.
       if (ParseLeadingDouble(frame, value)) {
         entry.frameIsNumber = true;
-        entry.frame = static_cast<int>(std::clamp(std::trunc(value), double(INT_MIN), double(INT_MAX)));
+        entry.frame =
+            static_cast<int>(std::clamp(std::trunc(value), double(INT_MIN), double(INT_MAX)));
       }
     }
     entry.fromFirstHitbox = seenHitbox;
@@ -114,8 +115,7 @@ void CHitBoxFile::AppendAll(std::vector<CHitBox>& boxes) const {
   for (const Entry& entry : entries) boxes.push_back(entry.box);
 }
 
-bool LoadHitBox(const std::string& userdata, int frame, const std::string& basePath,
-                CHitBox& box) {
+bool LoadHitBox(const std::string& userdata, int frame, const std::string& basePath, CHitBox& box) {
   CHitBoxFile file;
   return file.Load(basePath + ".hitbox.xml") && file.Find(userdata, frame, box);
 }

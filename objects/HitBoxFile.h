@@ -44,7 +44,6 @@ private:
 
 // base path + ".hitbox.xml": the box of a set and frame into `box`, which
 // stays as it was when the file gives none.
-bool LoadHitBox(const std::string& userdata, int frame, const std::string& basePath,
-                CHitBox& box);
+bool LoadHitBox(const std::string& userdata, int frame, const std::string& basePath, CHitBox& box);
 // base path + ".hitbox.xml": appends every box of the file.
 void LoadHitBoxList(const std::string& basePath, std::vector<CHitBox>& boxes);

@@ -20,8 +20,7 @@ void SetProperty(PropertyMap& properties, const std::string& key, const std::str
   properties[key] = value;
 }
 
-double GetDoubleProperty(const PropertyMap& properties, const std::string& key,
-                         double fallback) {
+double GetDoubleProperty(const PropertyMap& properties, const std::string& key, double fallback) {
   double value = GetDoubleProperty(properties, key);
   return value == 0.0 ? fallback : value;
 }

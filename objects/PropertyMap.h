@@ -19,8 +19,7 @@ void SetProperty(PropertyMap& properties, const std::string& key, const std::str
 
 // A setting with a default: the default when the property reads as 0 (so a
 // setting cannot be set to 0), otherwise its full value.
-double GetDoubleProperty(const PropertyMap& properties, const std::string& key,
-                         double fallback);
+double GetDoubleProperty(const PropertyMap& properties, const std::string& key, double fallback);
 // As above, but the test for 0 reads the property as an integer, so values
 // below 1 (such as 0.5) give the default too.
 double GetDoublePropertyIntTested(const PropertyMap& properties, const std::string& key,

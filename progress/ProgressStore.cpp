@@ -145,8 +145,8 @@ bool CProgressStore::SaveLevelResult(const std::string& profileName, const std::
       LoadProfile(profileName);
       return false;
     }
-    LogError("The save profile " + path + " is damaged (" + profile.problem + "); kept as " +
-             kept + ", starting a new one");
+    LogError("The save profile " + path + " is damaged (" + profile.problem + "); kept as " + kept +
+             ", starting a new one");
   }
 
   TiXmlDocument fresh;

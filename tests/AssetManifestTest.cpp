@@ -236,11 +236,11 @@ TEST(Assets, PlayerValueFilesGiveEveryValueTheCodeReads) {
     }
   }
   // Zero would leave a rule without effect: no move, no jump, no fall.
-  for (const char* used : {"Speed.Walk", "Speed.Run", "Speed.Acceleration", "Speed.Deceleration",
-                           "Jump.Start", "Jump.Gravity", "Jump.MinJumpTime", "Jump.MaxJumpTime",
-                           "Jump.MaxFallSpeed", "WallJump.StartX", "WallJump.StartY",
-                           "WallJump.DecreaseX", "WallJump.SlideSpeed", "Slide.Start",
-                           "Slide.Decrease", "Death.RespawnTime"})
+  for (const char* used :
+       {"Speed.Walk", "Speed.Run", "Speed.Acceleration", "Speed.Deceleration", "Jump.Start",
+        "Jump.Gravity", "Jump.MinJumpTime", "Jump.MaxJumpTime", "Jump.MaxFallSpeed",
+        "WallJump.StartX", "WallJump.StartY", "WallJump.DecreaseX", "WallJump.SlideSpeed",
+        "Slide.Start", "Slide.Decrease", "Death.RespawnTime"})
     EXPECT_GT(v[used], 0) << used;
   EXPECT_LT(v["Speed.Walk"], v["Speed.Run"]);
   EXPECT_LT(v["Jump.MinJumpTime"], v["Jump.MaxJumpTime"]);

@@ -18,7 +18,6 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ForkedReplay.h"
 
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -27,10 +26,12 @@ const std::string kSource = KUROSHIN_SOURCE_DIR;
 
 // The fuzzer gives up on an input after 5 seconds, and so does this.
 int InChild(const std::function<void()>& run) {
-  return RunForked([&run] {
-    run();
-    return true;
-  }, 5);
+  return RunForked(
+      [&run] {
+        run();
+        return true;
+      },
+      5);
 }
 
 template <typename Reader = HitBoxFuzz::GameReader>

@@ -96,9 +96,9 @@ TEST(HitBoxFile, ReadsBoxesAsTheirEdges) {
   EXPECT_FLOAT_EQ(box.bottom, 12);
 
   // Frames are truncated like the numbers they are written as.
-  ASSERT_TRUE(file.Parse(
-      "<r><hitbox frame=\"2.9\" x=\"0\" y=\"0\" width=\"5\" height=\"5\"/>"
-      "<hitbox frame=\"3\" x=\"0\" y=\"0\" width=\"6\" height=\"6\"/></r>"));
+  ASSERT_TRUE(
+      file.Parse("<r><hitbox frame=\"2.9\" x=\"0\" y=\"0\" width=\"5\" height=\"5\"/>"
+                 "<hitbox frame=\"3\" x=\"0\" y=\"0\" width=\"6\" height=\"6\"/></r>"));
   ASSERT_TRUE(file.Find("", 2, box));
   EXPECT_EQ(Width(box), 5);
 }
@@ -115,20 +115,21 @@ TEST(HitBoxFile, DamagedFilesAndBoxes) {
   // A box whose numbers do not all read is skipped, with a warning naming it.
   const std::string log = "log.txt";
   const int before = Count(ReadWholeFile(log), "Warning:");
-  ASSERT_TRUE(file.Parse(
-      "<r><hitbox x=\"abc\" y=\"0\" width=\"9\" height=\"9\"/>"
-      "<hitbox x=\"1\" y=\"0\" width=\"nan\" height=\"9\"/>"
-      "<hitbox x=\"1\" y=\"0\" height=\"9\"/>"
-      "<hitbox x=\"1\" y=\"0\" width=\"2\" height=\"9\"/></r>"));
+  ASSERT_TRUE(
+      file.Parse("<r><hitbox x=\"abc\" y=\"0\" width=\"9\" height=\"9\"/>"
+                 "<hitbox x=\"1\" y=\"0\" width=\"nan\" height=\"9\"/>"
+                 "<hitbox x=\"1\" y=\"0\" height=\"9\"/>"
+                 "<hitbox x=\"1\" y=\"0\" width=\"2\" height=\"9\"/></r>"));
   EXPECT_EQ(file.Count(), 1u);
   EXPECT_EQ(Count(ReadWholeFile(log), "Warning:"), before + 3);
   CHitBox box;
   ASSERT_TRUE(file.Find("", -1, box));
   EXPECT_EQ(Width(box), 2);
 
-  ASSERT_TRUE(file.Parse("<r><hitbox x=\"1e39\" y=\"0\" width=\"1\" height=\"1\"/>"
-                         "<hitbox x=\"3e38\" y=\"0\" width=\"3e38\" height=\"1\"/>"
-                         "<hitbox x=\"0\" y=\"0\" width=\"3\" height=\"1\"/></r>"));
+  ASSERT_TRUE(
+      file.Parse("<r><hitbox x=\"1e39\" y=\"0\" width=\"1\" height=\"1\"/>"
+                 "<hitbox x=\"3e38\" y=\"0\" width=\"3e38\" height=\"1\"/>"
+                 "<hitbox x=\"0\" y=\"0\" width=\"3\" height=\"1\"/></r>"));
   EXPECT_EQ(file.Count(), 1u) << "edges beyond a float";
 
   // Drawn from the other corner: the same area.

@@ -103,8 +103,10 @@ bool GlyphInk(const CDecodedImage& image, const GlyphQuad& quad, float scale, In
         bottom = std::max(bottom, y + 1);
       }
   if (right < 0) return false;
-  box = {quad.pen.x + scale * (left - quad.source.left), quad.pen.x + scale * (right - quad.source.left),
-         quad.pen.y + scale * (top - quad.source.top), quad.pen.y + scale * (bottom - quad.source.top)};
+  box = {quad.pen.x + scale * (left - quad.source.left),
+         quad.pen.x + scale * (right - quad.source.left),
+         quad.pen.y + scale * (top - quad.source.top),
+         quad.pen.y + scale * (bottom - quad.source.top)};
   return true;
 }
 
@@ -199,7 +201,8 @@ TEST(InterfaceFont, PangramGlyphsKeepApartAtEveryScaleTheMenusUse) {
           const int top = static_cast<int>(std::max(before.top, box.top));
           const int bottom = static_cast<int>(std::min(before.bottom, box.bottom));
           for (int py = top; py < bottom; ++py)
-            EXPECT_GT(Luma(frame->Pixel(mid, py)), 160u) << "ink between glyphs " << i - 1 << " and " << i << " at " << mid << ", " << py;
+            EXPECT_GT(Luma(frame->Pixel(mid, py)), 160u)
+                << "ink between glyphs " << i - 1 << " and " << i << " at " << mid << ", " << py;
         }
       }
     }
@@ -222,8 +225,8 @@ double PaperShare(const CDecodedImage& image, float left, float top, float right
 }
 
 // A text's rectangle as the font lays it out (x by its alignment).
-TextBounds TextBox(const CBitmapFont& font, const std::string& text, float scale, int align, float x,
-                   float y) {
+TextBounds TextBox(const CBitmapFont& font, const std::string& text, float scale, int align,
+                   float x, float y) {
   TextBounds bounds;
   font.Layout(text, &bounds, scale, align, 1.0f, x, y);
   return bounds;
@@ -254,19 +257,30 @@ TEST(InterfaceArt, PanelsHaveRoomAndPaperWhereTheMenusPrint) {
   // Start screen (with the optional fifth row), pause, options and a level
   // row; the selected ones move right by 20, BACK grows and moves up.
   const Item items[] = {
-      {"START", 150, 130, 0.75f, 0},        {"OPTIONS", 150, 200, 0.75f, 0},
-      {"ACHIEVEMENTS", 150, 270, 0.75f, 0}, {"CREDITS", 150, 340, 0.75f, 0},
-      {"EXIT", 150, 410, 0.75f, 0},         {"RESUME GAME", 140, 140, 0.75f, 0},
-      {"BACK TO MENU", 140, 320, 0.75f, 0}, {"LEAVE GAME", 140, 380, 0.75f, 0},
-      {"RESOLUTION", 120, 110, 0.6f, 0},    {"FULLSCREEN", 120, 170, 0.6f, 0},
-      {": OFF", 370, 170, 0.6f, 0},         {"1280x1024", 425, 122, 0.3f, 2},
-      {">>", 486, 122, 0.3f, 0},            {"<<", 342, 122, 0.3f, 0},
-      {"<<", 60, 80, 0.6f, 0},              {">>", 480, 80, 0.6f, 0},
-      {"01 Dusk Road", 110, 150, 0.4f, 0},  {"035.12", 280, 425, 0.4f, 0},
-      {"BACK", 300, 440, 0.9f, 2},          {"BACK", 280, 440, 0.9f, 2},
+      {"START", 150, 130, 0.75f, 0},
+      {"OPTIONS", 150, 200, 0.75f, 0},
+      {"ACHIEVEMENTS", 150, 270, 0.75f, 0},
+      {"CREDITS", 150, 340, 0.75f, 0},
+      {"EXIT", 150, 410, 0.75f, 0},
+      {"RESUME GAME", 140, 140, 0.75f, 0},
+      {"BACK TO MENU", 140, 320, 0.75f, 0},
+      {"LEAVE GAME", 140, 380, 0.75f, 0},
+      {"RESOLUTION", 120, 110, 0.6f, 0},
+      {"FULLSCREEN", 120, 170, 0.6f, 0},
+      {": OFF", 370, 170, 0.6f, 0},
+      {"1280x1024", 425, 122, 0.3f, 2},
+      {">>", 486, 122, 0.3f, 0},
+      {"<<", 342, 122, 0.3f, 0},
+      {"<<", 60, 80, 0.6f, 0},
+      {">>", 480, 80, 0.6f, 0},
+      {"01 Dusk Road", 110, 150, 0.4f, 0},
+      {"035.12", 280, 425, 0.4f, 0},
+      {"BACK", 300, 440, 0.9f, 2},
+      {"BACK", 280, 440, 0.9f, 2},
   };
   for (const Item& item : items)
-    ExpectOnPaper(*menu, TextBox(font, item.text, item.scale, item.align, item.x, item.y), item.text);
+    ExpectOnPaper(*menu, TextBox(font, item.text, item.scale, item.align, item.x, item.y),
+                  item.text);
 
   // The HUD: the time at (113, 43), half size, on the panel; the scroll
   // overlay is the same size, as both are placed by the overlay's width.
@@ -309,8 +323,9 @@ TEST(InterfaceArt, CreditsPicturesFitBetweenTitleAndText) {
     int person;
     float x, y, bodyTop;
   };
-  for (const Page& page : {Page{1, 250, 120, 320}, Page{2, 200, 120, 350}, Page{3, 200, 120, 350},
-                           Page{4, 250, 120, 320}, Page{5, 250, 120, 320}, Page{6, 250, 150, 320}}) {
+  for (const Page& page :
+       {Page{1, 250, 120, 320}, Page{2, 200, 120, 350}, Page{3, 200, 120, 350},
+        Page{4, 250, 120, 320}, Page{5, 250, 120, 320}, Page{6, 250, 150, 320}}) {
     SCOPED_TRACE("person " + std::to_string(page.person));
     auto portrait = Load("Graphics/Misc/ui_portrait_" + std::to_string(page.person) + ".png");
     ASSERT_TRUE(portrait);
@@ -360,7 +375,8 @@ TEST(InterfaceArt, BlendedImagesSuitTheirBlends) {
   EXPECT_EQ(overlay->Pixel(0, 0), 0xff000000u);
 
   // The title picture's layers fill the screen; the back one is opaque.
-  for (const char* path : {"Graphics/Misc/ui_mainmenu_bg1.png", "Graphics/Misc/ui_mainmenu_bg2.png"}) {
+  for (const char* path :
+       {"Graphics/Misc/ui_mainmenu_bg1.png", "Graphics/Misc/ui_mainmenu_bg2.png"}) {
     auto layer = Load(path);
     ASSERT_TRUE(layer) << path;
     EXPECT_EQ(layer->Width(), 1280) << path;
@@ -374,14 +390,22 @@ TEST(InterfaceArt, BlendedImagesSuitTheirBlends) {
 TEST(InterfaceArt, TransparentPixelsCarryNoColour) {
   // Colour under zero alpha still filters into edges and costs file size.
   const char* paths[] = {
-      "Graphics/Misc/ui_font.png",           "Graphics/Misc/ui_shuriken.png",
-      "Graphics/Misc/ui_ingame_bg.png",      "Graphics/Misc/ui_ingame_scroll.png",
-      "Graphics/Misc/ui_mainmenu_bg2.png",   "Graphics/Misc/ui_menu_bg.png",
-      "Graphics/Misc/ui_menu_bg_finisher.png", "Graphics/Misc/ui_scroll.png",
-      "Graphics/Misc/ui_scroll_grey.png",    "Graphics/Misc/misc_scroll_grey.png",
-      "Graphics/Misc/ui_orvel_logo.png",     "Graphics/Misc/ui_pellam_logo.png",
-      "Graphics/Misc/icon.png",              "Graphics/Misc/ui_portrait_1.png",
-      "Graphics/Pictures/tut_run.png",       "Graphics/Pictures/tut_wall_jump.png",
+      "Graphics/Misc/ui_font.png",
+      "Graphics/Misc/ui_shuriken.png",
+      "Graphics/Misc/ui_ingame_bg.png",
+      "Graphics/Misc/ui_ingame_scroll.png",
+      "Graphics/Misc/ui_mainmenu_bg2.png",
+      "Graphics/Misc/ui_menu_bg.png",
+      "Graphics/Misc/ui_menu_bg_finisher.png",
+      "Graphics/Misc/ui_scroll.png",
+      "Graphics/Misc/ui_scroll_grey.png",
+      "Graphics/Misc/misc_scroll_grey.png",
+      "Graphics/Misc/ui_orvel_logo.png",
+      "Graphics/Misc/ui_pellam_logo.png",
+      "Graphics/Misc/icon.png",
+      "Graphics/Misc/ui_portrait_1.png",
+      "Graphics/Pictures/tut_run.png",
+      "Graphics/Pictures/tut_wall_jump.png",
   };
   for (const char* path : paths) {
     auto image = Load(path);

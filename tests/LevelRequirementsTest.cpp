@@ -28,12 +28,12 @@ TEST(LevelRequirements, ReadsTheFileAndUnlocksAtTheCount) {
   EXPECT_EQ(requirements.Table().size(), 7u) << "the nameless entry is skipped";
   EXPECT_EQ(requirements["Levels/A/three"], 3u);
   EXPECT_EQ(requirements["Levels/A/twice"], 2u) << "the later entry wins";
-  for (const char* level : {"Levels/A/negative", "Levels/A/word", "Levels/A/missing",
-                            "Levels/A/huge"})
+  for (const char* level :
+       {"Levels/A/negative", "Levels/A/word", "Levels/A/missing", "Levels/A/huge"})
     EXPECT_EQ(requirements[level], 0u) << level << " would be locked for ever";
   const std::string log = ReadWholeFile("log.txt").substr(logStart);
-  EXPECT_NE(log.find("Levels/A/negative has no usable \"scrolls\" count ('-1')"),
-            std::string::npos) << log;
+  EXPECT_NE(log.find("Levels/A/negative has no usable \"scrolls\" count ('-1')"), std::string::npos)
+      << log;
   EXPECT_NE(log.find("without \"name\""), std::string::npos);
 
   EXPECT_TRUE(requirements.IsUnlocked("Levels/A/zero", 0));

@@ -179,8 +179,12 @@ TEST_F(LevelTest, TilesAndTileObjects) {
       "height=\"2\" tilewidth=\"64\" tileheight=\"64\">\n"
       "<tileset firstgid=\"1\" name=\"colours\" tilewidth=\"64\" tileheight=\"64\">"
       "<image source=\"colours.png\" width=\"512\" height=\"64\"/>"
-      "<tile id=\"2\"><properties>" + Property("collision_type", "2") + "</properties></tile>"
-      "<tile id=\"9\"><properties>" + Property("collision_type", "3") + "</properties></tile>"
+      "<tile id=\"2\"><properties>" +
+      Property("collision_type", "2") +
+      "</properties></tile>"
+      "<tile id=\"9\"><properties>" +
+      Property("collision_type", "3") +
+      "</properties></tile>"
       "</tileset>\n"
       "<layer name=\"RunPlane\" width=\"4\" height=\"2\"><data encoding=\"csv\">"
       "1,3,40,0,0,0,0,8</data></layer>\n"
@@ -239,8 +243,9 @@ TEST_F(LevelTest, AMissingTilesetPictureStillCollides) {
 }
 
 TEST_F(LevelTest, QueriesSearchTheFirstTrapsLayerAndSpawnedObjects) {
-  const std::string object = "<object id=\"%\" name=\"%\" type=\"%\" x=\"0\" y=\"0\" "
-                             "width=\"64\" height=\"64\"/>";
+  const std::string object =
+      "<object id=\"%\" name=\"%\" type=\"%\" x=\"0\" y=\"0\" "
+      "width=\"64\" height=\"64\"/>";
   auto make = [&](const std::string& name, const std::string& type) {
     std::string text = object;
     text.replace(text.find('%'), 1, "1");
@@ -345,22 +350,23 @@ TEST(ObjectLayer, ResetSkipsOneType) {
 
 TEST_F(LevelTest, TriggersSwitchTheirTargetOn) {
   auto trigger = [](const std::string& name, const std::string& properties) {
-    return "<object id=\"1\" name=\"" + name + "\" type=\"trigger\" x=\"0\" y=\"0\" width=\"64\" "
-           "height=\"64\"><properties>" + properties + "</properties></object>";
+    return "<object id=\"1\" name=\"" + name +
+           "\" type=\"trigger\" x=\"0\" y=\"0\" width=\"64\" "
+           "height=\"64\"><properties>" +
+           properties + "</properties></object>";
   };
   const std::string target =
       "<object id=\"9\" name=\"gate\" type=\"trap_arrow\" x=\"500\" y=\"0\" width=\"8\" "
       "height=\"8\"/>";
-  auto level = Load(Map(
-      TileLayer("RunPlane", 8, 8) + "<objectgroup name=\"Traps\">" +
-      trigger("waits", Property("target", "gate") + Property("delay", "2")) +
-      trigger("nobody", Property("delay", "2")) +
-      trigger("stranger", Property("target", "nowhere")) +
-      trigger("early", Property("target", "gate") + Property("delay", "-3")) +
-      trigger("blank", Property("target", "")) +
-      "</objectgroup><objectgroup name=\"Sockets\">"
-      "<object id=\"8\" x=\"0\" y=\"0\" width=\"1\" height=\"1\"/>" + target +
-      "</objectgroup>"));
+  auto level = Load(Map(TileLayer("RunPlane", 8, 8) + "<objectgroup name=\"Traps\">" +
+                        trigger("waits", Property("target", "gate") + Property("delay", "2")) +
+                        trigger("nobody", Property("delay", "2")) +
+                        trigger("stranger", Property("target", "nowhere")) +
+                        trigger("early", Property("target", "gate") + Property("delay", "-3")) +
+                        trigger("blank", Property("target", "")) +
+                        "</objectgroup><objectgroup name=\"Sockets\">"
+                        "<object id=\"8\" x=\"0\" y=\"0\" width=\"1\" height=\"1\"/>" +
+                        target + "</objectgroup>"));
   ASSERT_TRUE(loaded);
   const auto& traps = level->GetTraps()->Objects();
   auto* waits = dynamic_cast<CTrigger*>(traps[0].get());
@@ -398,13 +404,14 @@ TEST_F(LevelTest, TriggersSwitchTheirTargetOn) {
 }
 
 TEST_F(LevelTest, BackgroundObjectsStayPut) {
-  auto level = Load(Map(
-      TileLayer("RunPlane", 8, 8) + "<objectgroup name=\"Background\">"
-      "<object id=\"1\" type=\"background\" gid=\"1\" x=\"30\" y=\"640\" width=\"64\" "
-      "height=\"64\"/>"
-      "<object id=\"2\" type=\"background\" gid=\"1\" x=\"30\" y=\"640\" width=\"64\" "
-      "height=\"64\"><properties>" + Property("x", "0") + Property("y", "100") +
-      "</properties></object></objectgroup>"));
+  auto level =
+      Load(Map(TileLayer("RunPlane", 8, 8) +
+               "<objectgroup name=\"Background\">"
+               "<object id=\"1\" type=\"background\" gid=\"1\" x=\"30\" y=\"640\" width=\"64\" "
+               "height=\"64\"/>"
+               "<object id=\"2\" type=\"background\" gid=\"1\" x=\"30\" y=\"640\" width=\"64\" "
+               "height=\"64\"><properties>" +
+               Property("x", "0") + Property("y", "100") + "</properties></object></objectgroup>"));
   ASSERT_TRUE(loaded);
   const auto& objects = level->GetObjectLayers()[0]->Objects();
   auto* plain = dynamic_cast<CBackground*>(objects[0].get());
@@ -435,11 +442,10 @@ TEST_F(LevelTest, LayersAreDrawnInTheirOrder) {
   // 6 RunPlane < DetailsFront, 7 undrawn layers only.
   const std::string body =
       TileLayer("Ground", 8, 8, {{0, 7}}, 8) + TileLayer("BackPlane", 8, 8, {{0, 0}, {0, 1}}, 2) +
-      TileLayer("RunPlane", 8, 8, {{0, 5}, {0, 6}}, 6) +
-      group("Background", {{1, 0}}) + group("DetailsBack", {{3, 1}, {3, 2}}) +
-      group("Traps", {{4, 2}, {4, 3}}) + group("Sockets", {{5, 3}, {5, 4}}) +
-      group("DetailsFront", {{7, 6}}) + group("Other", {{1, 7}}) +
-      group("DetailsFrontCharacter", {{8, 0}});
+      TileLayer("RunPlane", 8, 8, {{0, 5}, {0, 6}}, 6) + group("Background", {{1, 0}}) +
+      group("DetailsBack", {{3, 1}, {3, 2}}) + group("Traps", {{4, 2}, {4, 3}}) +
+      group("Sockets", {{5, 3}, {5, 4}}) + group("DetailsFront", {{7, 6}}) +
+      group("Other", {{1, 7}}) + group("DetailsFrontCharacter", {{8, 0}});
   ASSERT_TRUE(InitVideo(true));
   {
     auto d3d = std::make_unique<CDirect3D>();

@@ -4,8 +4,8 @@
 #include "objects/PropertyMap.h"
 
 TEST(ObjectProperties, IntegersReadLikeAStream) {
-  PropertyMap p{{"a", "12"}, {"b", "0.5"}, {"c", " -3px"}, {"d", "x1"}, {"e", ""},
-                {"f", "+7"}, {"g", "99999999999"}, {"h", "inf"}};
+  PropertyMap p{{"a", "12"}, {"b", "0.5"}, {"c", " -3px"},       {"d", "x1"},
+                {"e", ""},   {"f", "+7"},  {"g", "99999999999"}, {"h", "inf"}};
   EXPECT_EQ(GetIntProperty(p, "a"), 12);
   EXPECT_EQ(GetIntProperty(p, "b"), 0);
   EXPECT_EQ(GetIntProperty(p, "c"), -3);
@@ -18,8 +18,8 @@ TEST(ObjectProperties, IntegersReadLikeAStream) {
 }
 
 TEST(ObjectProperties, NumbersThatAreNotFiniteCountAsMissing) {
-  PropertyMap p{{"speed", "2.5e2"}, {"nan", "nan"}, {"inf", "-inf"}, {"huge", "1e999"},
-                {"word", "fast"}, {"lead", "3.5 px"}, {"zero", "0"}};
+  PropertyMap p{{"speed", "2.5e2"}, {"nan", "nan"},     {"inf", "-inf"}, {"huge", "1e999"},
+                {"word", "fast"},   {"lead", "3.5 px"}, {"zero", "0"}};
   EXPECT_DOUBLE_EQ(GetDoubleProperty(p, "speed"), 250.0);
   EXPECT_DOUBLE_EQ(GetDoubleProperty(p, "lead"), 3.5);
   for (const char* key : {"nan", "inf", "huge", "word", "zero", "missing"}) {

@@ -222,14 +222,16 @@ TEST(TileLayerDraw, CullsToTheScreen) {
     // Only cells from column 2 on are drawn at ox = -130.
     CTileLayer sparse("s", 10, 1, 64, 64);
     sparse.SetCell(1, 0, tile);
-    EXPECT_EQ([&] {
-      d3d->BeginFrame();
-      batch.Begin(SpriteBlend::Alpha);
-      const auto before = batch.QuadCount();
-      sparse.Draw(-130, 0);
-      batch.End();
-      return batch.QuadCount() - before;
-    }(), 0u);
+    EXPECT_EQ(
+        [&] {
+          d3d->BeginFrame();
+          batch.Begin(SpriteBlend::Alpha);
+          const auto before = batch.QuadCount();
+          sparse.Draw(-130, 0);
+          batch.End();
+          return batch.QuadCount() - before;
+        }(),
+        0u);
   }
   ShutdownVideo();
 }

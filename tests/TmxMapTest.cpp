@@ -448,8 +448,8 @@ TEST(TmxMalformed, MarkupThatHidesNestingFromTheScanIsCounted) {
   std::string deep;
   for (int i = 0; i < 100; ++i) deep += "<a>";
   for (int i = 0; i < 100; ++i) deep += "</a>";
-  for (const std::string& hider : {std::string("<?x>"), std::string("<1 \">"),
-                                   std::string("<!x '>")}) {
+  for (const std::string& hider :
+       {std::string("<?x>"), std::string("<1 \">"), std::string("<!x '>")}) {
     Tmx::Map map = Parse(MapWith("<properties>" + hider + deep + "</properties>"));
     EXPECT_EQ(map.GetErrorCode(), Tmx::TMX_INVALID_FILE_SIZE) << hider;
   }
@@ -458,9 +458,9 @@ TEST(TmxMalformed, MarkupThatHidesNestingFromTheScanIsCounted) {
   std::string map = MapWith("");
   map.erase(0, map.find('\n') + 1);  // its own declaration
   EXPECT_EQ(Parse("<?xml version=\"1.0\" x>" + map).GetErrorCode(), Tmx::TMX_INVALID_FILE_SIZE);
-  EXPECT_EQ(Parse("<?XML version='1.0' encoding=\"UTF-8\" standalone=\"yes\" ?>" + map)
-                .GetErrorCode(),
-            Tmx::TMX_NO_ERROR);
+  EXPECT_EQ(
+      Parse("<?XML version='1.0' encoding=\"UTF-8\" standalone=\"yes\" ?>" + map).GetErrorCode(),
+      Tmx::TMX_NO_ERROR);
 }
 
 TEST(TmxMalformed, BrokenUtf8IsRefusedBeforeParsing) {

@@ -17,7 +17,6 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ForkedReplay.h"
 
-
 namespace {
 
 namespace fs = std::filesystem;

@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <system_error>

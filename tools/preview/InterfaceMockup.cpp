@@ -26,7 +26,9 @@ constexpr std::uint32_t kBlack = 0xff000000;
 class Mockup {
 public:
   Mockup(CDirect3D& device, CTextureManager& cache, std::string dataDir)
-      : d3d(device), textures(cache), data(std::move(dataDir)),
+      : d3d(device),
+        textures(cache),
+        data(std::move(dataDir)),
         font(textures.GetTexture(data + CBitmapFont::kDefaultPath)) {
     cursor = Sprite("Graphics/Misc/ui_shuriken.png", 0, 0, 0);
   }
@@ -48,7 +50,8 @@ public:
   // gets the cursor beside it.
   void Link(const std::string& text, float x, float y, bool selected, float scale = 0.75f) {
     TextBounds bounds;
-    font.DrawText(text, &bounds, scale, CBitmapFont::kLeft, kBlack, 1.0f, x + (selected ? 20 : 0), y);
+    font.DrawText(text, &bounds, scale, CBitmapFont::kLeft, kBlack, 1.0f, x + (selected ? 20 : 0),
+                  y);
     if (selected) {
       cursor->SetPosition(bounds.left - 64, bounds.top - 16);
       cursor->Advance(0);
@@ -163,7 +166,8 @@ int main(int argc, char** argv) {
     Mockup::Draw(m.Sprite("Graphics/Misc/ui_mainmenu_bg1.png", 0, 0, 0));
     Mockup::Draw(m.Sprite("Graphics/Misc/ui_mainmenu_bg2.png", 0, 0, 0));
     Mockup::Draw(panel);
-    m.font.DrawText("CHAPTER 1", nullptr, 0.6f, CBitmapFont::kCentre, kBlack, 1.0f, mx + w / 2, my + 80);
+    m.font.DrawText("CHAPTER 1", nullptr, 0.6f, CBitmapFont::kCentre, kBlack, 1.0f, mx + w / 2,
+                    my + 80);
     m.font.DrawText("<<", nullptr, 0.6f, CBitmapFont::kLeft, kBlack, 1.0f, mx + 60, my + 80);
     m.font.DrawText(">>", nullptr, 0.6f, CBitmapFont::kLeft, kBlack, 1.0f, mx + 480, my + 80);
     const char* names[] = {"01 Dusk Road", "02 Bamboo Gate", "03 Red Roofs", "04 Last Light"};
@@ -180,8 +184,9 @@ int main(int argc, char** argv) {
         Mockup::Draw(m.cursor);
       }
       m.font.DrawText(times[i], nullptr, 0.4f, CBitmapFont::kLeft, colour, 1.0f, mx + 280, r.top);
-      CSprite* scroll = m.Sprite(i == 0 ? "Graphics/Misc/ui_scroll.png" : "Graphics/Misc/ui_scroll_grey.png",
-                                 4, mx + 460, r.top + 13);
+      CSprite* scroll =
+          m.Sprite(i == 0 ? "Graphics/Misc/ui_scroll.png" : "Graphics/Misc/ui_scroll_grey.png", 4,
+                   mx + 460, r.top + 13);
       if (locked)
         m.font.DrawText("2/5", nullptr, 0.4f, CBitmapFont::kLeft, kBlack, 1.0f,
                         mx + 460 - scroll->GetFrameWidth() / 2, r.top + 13);
@@ -201,14 +206,16 @@ int main(int argc, char** argv) {
       m.font.DrawText(">>", nullptr, 0.6f, CBitmapFont::kLeft, kBlack, 1.0f, cx + 480, my + 80);
       if (page == 0) {
         Mockup::Draw(m.Sprite("Graphics/Misc/ui_portrait_2.png", 0, cx + 200, my + 120));
-        m.font.DrawText("Person Two", nullptr, 0.6f, CBitmapFont::kCentre, kBlack, 1.0f, cx + w / 2, my + 80);
-        m.font.DrawText("Gameplay Implementation\nTrap Implementation\nAnimation Implementation", nullptr,
-                        0.35f, CBitmapFont::kLeft, kBlack, 1.3f, cx + 90, my + 350);
+        m.font.DrawText("Person Two", nullptr, 0.6f, CBitmapFont::kCentre, kBlack, 1.0f, cx + w / 2,
+                        my + 80);
+        m.font.DrawText("Gameplay Implementation\nTrap Implementation\nAnimation Implementation",
+                        nullptr, 0.35f, CBitmapFont::kLeft, kBlack, 1.3f, cx + 90, my + 350);
       } else {
         CSprite* logo = m.Sprite("Graphics/Misc/ui_orvel_logo.png", 4, cx + w / 2, my + 190);
         logo->SetScale(0.3f, 0.3f);
         Mockup::Draw(logo);
-        m.font.DrawText("Legal Notes", nullptr, 0.6f, CBitmapFont::kCentre, kBlack, 1.0f, cx + w / 2, my + 80);
+        m.font.DrawText("Legal Notes", nullptr, 0.6f, CBitmapFont::kCentre, kBlack, 1.0f,
+                        cx + w / 2, my + 80);
         m.font.DrawText("Made by a small team\n\nUses OpenAL, Alure and Tiled", nullptr, 0.35f,
                         CBitmapFont::kLeft, kBlack, 1.3f, cx + 90, my + 280);
       }
@@ -251,8 +258,8 @@ int main(int argc, char** argv) {
     m.font.DrawText("RESOLUTION << 1280x1024 >> : ON : OFF  2/5  ----  999.99", nullptr, 0.6f,
                     CBitmapFont::kLeft, kBlack, 1.0f, 70, y);
     y += 64 * 0.6f + 14;
-    m.font.DrawText("THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG ()[]{}<>#%&*+-=/\\@$^_`|~;'\"?", nullptr,
-                    0.5f, CBitmapFont::kLeft, kBlack, 1.0f, 70, y);
+    m.font.DrawText("THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG ()[]{}<>#%&*+-=/\\@$^_`|~;'\"?",
+                    nullptr, 0.5f, CBitmapFont::kLeft, kBlack, 1.0f, 70, y);
     ok &= m.Save(out + "-font.png");
 
     textures.ReleaseAll();

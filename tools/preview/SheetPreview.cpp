@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
       const int mode = staged && asset.playMode >= 0 ? asset.playMode : 4;
       const int anchor = staged && asset.anchor >= 0 ? asset.anchor : 4;
       const float frameTime = staged ? 0.03f : 0.05f;
-      if (!sprite->SetTexture(mode, anchor, asset.frameWidth, asset.frameHeight, frameTime, texture))
+      if (!sprite->SetTexture(mode, anchor, asset.frameWidth, asset.frameHeight, frameTime,
+                              texture))
         continue;
       const float frameW = static_cast<float>(sprite->GetFrameWidth());
       const float frameH = static_cast<float>(sprite->GetFrameHeight());
@@ -98,9 +99,8 @@ int main(int argc, char** argv) {
       const Rect top{64, 0, 128, 64};
       for (int row = 0; row < rows; ++row)
         for (int x = 0; x < 1280; x += 64) {
-          batch.SetTransform(
-              Matrix2D::Transformation2D({}, {1, 1}, {}, 0, {static_cast<float>(x),
-                                                            cellH * (row + 1) - groundDepth}));
+          batch.SetTransform(Matrix2D::Transformation2D(
+              {}, {1, 1}, {}, 0, {static_cast<float>(x), cellH * (row + 1) - groundDepth}));
           batch.Draw(ground->Resolve(*d3d.GetRenderer()), &top, 0xffffffff);
         }
       batch.SetTransform(Matrix2D::Identity());
