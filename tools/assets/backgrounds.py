@@ -188,12 +188,7 @@ def _bamboo_stalk(ctx, x, bottom, top, thick, lean, colour, node_colour, leaf_co
         w = thick * (1 - 0.35 * t) / 2
         left.append((cx - w, cy))
         right.append((cx + w, cy))
-    ctx.move_to(*left[0])
-    for p in left[1:]:
-        ctx.line_to(*p)
-    for p in reversed(right):
-        ctx.line_to(*p)
-    ctx.close_path()
+    ink.poly_path(left + right[::-1])(ctx)
     ctx.set_source_rgb(*colour)
     ctx.fill()
 

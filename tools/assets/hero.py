@@ -1069,26 +1069,16 @@ def _blobs(canvas, blobs):
 def _mist(canvas, centre, radius, strength, colour=INK):
     if strength <= 0.01:
         return
-    g = cairo.RadialGradient(centre[0], centre[1], 0, centre[0], centre[1], radius)
-    g.add_color_stop_rgba(0, *colour, 0.0)
-    g.add_color_stop_rgba(0.55, *colour, 0.30 * strength)
-    g.add_color_stop_rgba(0.8, *colour, 0.14 * strength)
-    g.add_color_stop_rgba(1, *colour, 0.0)
-    canvas.ctx.set_source(g)
-    canvas.ctx.arc(centre[0], centre[1], radius, 0, TAU)
-    canvas.ctx.fill()
+    ink.radial_disc(canvas.ctx, centre[0], centre[1], radius,
+                    [(0, colour, 0.0), (0.55, colour, 0.30 * strength),
+                     (0.8, colour, 0.14 * strength), (1, colour, 0.0)])
 
 
 def _glow(canvas, centre, radius, strength):
     if strength <= 0.01:
         return
-    g = cairo.RadialGradient(centre[0], centre[1], 0, centre[0], centre[1], radius)
-    g.add_color_stop_rgba(0, *FLASH, 0.75 * strength)
-    g.add_color_stop_rgba(0.35, *RIM, 0.35 * strength)
-    g.add_color_stop_rgba(1, *RIM, 0.0)
-    canvas.ctx.set_source(g)
-    canvas.ctx.arc(centre[0], centre[1], radius, 0, TAU)
-    canvas.ctx.fill()
+    ink.radial_disc(canvas.ctx, centre[0], centre[1], radius,
+                    [(0, FLASH, 0.75 * strength), (0.35, RIM, 0.35 * strength), (1, RIM, 0.0)])
 
 
 def death_sheet():

@@ -48,13 +48,9 @@ def _puff(ctx, x, y, r, alpha):
     side away from the surface, toward column 0)."""
     if r <= 0.3 or alpha <= 0.01:
         return
-    g = cairo.RadialGradient(x - r * 0.3, y, r * 0.1, x, y, r)
-    g.add_color_stop_rgba(0, *DUST_LIT, 0.85 * alpha)
-    g.add_color_stop_rgba(0.55, *DUST, 0.6 * alpha)
-    g.add_color_stop_rgba(1, *DUST_SHADE, 0.0)
-    ctx.set_source(g)
-    ctx.arc(x, y, r, 0, TAU)
-    ctx.fill()
+    ink.radial_disc(ctx, x, y, r,
+                    [(0, DUST_LIT, 0.85 * alpha), (0.55, DUST, 0.6 * alpha), (1, DUST_SHADE, 0.0)],
+                    focus=(x - r * 0.3, y, r * 0.1))
 
 
 def _grain(ctx, x, y, r, alpha, colour=DUST_LIT):
@@ -155,12 +151,7 @@ def _wall_puff():
         ctx.clip()
         ease = 1 - (1 - u) ** 2.2
         # Light caught in the burst, brightest at the kick.
-        g = cairo.RadialGradient(c, c, 0, c, c, 30 + 50 * ease)
-        g.add_color_stop_rgba(0, *GOLD, 0.55 * (1 - u) ** 2)
-        g.add_color_stop_rgba(1, *GOLD, 0.0)
-        ctx.set_source(g)
-        ctx.arc(c, c, 30 + 50 * ease, 0, TAU)
-        ctx.fill()
+        ink.radial_disc(ctx, c, c, 30 + 50 * ease, [(0, GOLD, 0.55 * (1 - u) ** 2), (1, GOLD, 0.0)])
         ctx.set_line_cap(cairo.LINE_CAP_ROUND)
         for k, (reach, width) in enumerate(((92.0, 5.0), (62.0, 3.4))):
             radius = 8 + reach * (1 - (1 - u) ** (2.6 - k * 0.6))
@@ -180,13 +171,10 @@ def _wall_puff():
             x = c + 6 + 22 * ease * (0.4 + 0.6 * size) * (1 - abs(side) * 0.5)
             rad = (6 + 16 * ease) * size
             alpha = (1 - _smooth(0.4, 1.0, u)) * 0.9
-            g = cairo.RadialGradient(x - rad * 0.2, y - rad * 0.3, rad * 0.1, x, y, rad)
-            g.add_color_stop_rgba(0, *DUST_LIT, 0.7 * alpha)
-            g.add_color_stop_rgba(0.6, *DUST, 0.4 * alpha)
-            g.add_color_stop_rgba(1, *DUST_SHADE, 0.0)
-            ctx.set_source(g)
-            ctx.arc(x, y, rad, 0, TAU)
-            ctx.fill()
+            ink.radial_disc(ctx, x, y, rad,
+                            [(0, DUST_LIT, 0.7 * alpha), (0.6, DUST, 0.4 * alpha),
+                             (1, DUST_SHADE, 0.0)],
+                            focus=(x - rad * 0.2, y - rad * 0.3, rad * 0.1))
         for a, speed, size in grit:
             dist = speed * (1 - math.exp(-t / 0.09)) * 1.1
             x = c + math.cos(a) * dist
@@ -217,13 +205,8 @@ def _collect_flash():
         fade = 1 - _smooth(0.35, 1.0, u)
         # Bloom.
         radius = 40 + 80 * ease
-        g = cairo.RadialGradient(c, c, 0, c, c, radius)
-        g.add_color_stop_rgba(0, *WHITE_HOT, 0.95 * (1 - u) ** 2.5)
-        g.add_color_stop_rgba(0.3, *GOLD, 0.55 * (1 - u) ** 2.5)
-        g.add_color_stop_rgba(1, *RIM, 0.0)
-        ctx.set_source(g)
-        ctx.arc(c, c, radius, 0, TAU)
-        ctx.fill()
+        ink.radial_disc(ctx, c, c, radius, [(0, WHITE_HOT, 0.95 * (1 - u) ** 2.5),
+                                            (0.3, GOLD, 0.55 * (1 - u) ** 2.5), (1, RIM, 0.0)])
         # Rays.
         ctx.set_line_cap(cairo.LINE_CAP_ROUND)
         for a, length in rays:
@@ -257,13 +240,8 @@ def _collect_flash():
                 continue
             dist = 20 + reach * (1 - (1 - v) ** 2)
             x, y = c + math.cos(a) * dist, c + math.sin(a) * dist + 25 * v * v
-            glow = cairo.RadialGradient(x, y, 0, x, y, size * 3)
-            glow.add_color_stop_rgba(0, *WHITE_HOT, 0.9 * (1 - v))
-            glow.add_color_stop_rgba(0.4, *GOLD, 0.5 * (1 - v))
-            glow.add_color_stop_rgba(1, *GOLD, 0.0)
-            ctx.set_source(glow)
-            ctx.arc(x, y, size * 3, 0, TAU)
-            ctx.fill()
+            ink.radial_disc(ctx, x, y, size * 3, [(0, WHITE_HOT, 0.9 * (1 - v)),
+                                                  (0.4, GOLD, 0.5 * (1 - v)), (1, GOLD, 0.0)])
     return ink.sheet(FLASH, FLASH, FLASH_FRAMES, 1, draw)
 
 

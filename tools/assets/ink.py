@@ -76,6 +76,21 @@ def fill_ink(ctx, path_fn, rim=True, rim_width=2.5, colour=INK, light=RIM):
     ctx.restore()
 
 
+def radial_disc(ctx, x, y, radius, stops, focus=None):
+    """Paints a soft disc of a radial gradient; stops are (offset, (r, g, b),
+    alpha). `focus` (fx, fy, r0) moves the gradient's inner circle, for light
+    coming from one side."""
+    if radius <= 0:
+        return
+    fx, fy, r0 = focus if focus else (x, y, 0)
+    g = cairo.RadialGradient(fx, fy, r0, x, y, radius)
+    for offset, colour, alpha in stops:
+        g.add_color_stop_rgba(offset, colour[0], colour[1], colour[2], max(0.0, min(1.0, alpha)))
+    ctx.set_source(g)
+    ctx.arc(x, y, radius, 0, 2 * math.pi)
+    ctx.fill()
+
+
 def rect_path(x, y, w, h):
     return lambda ctx: ctx.rectangle(x, y, w, h)
 

@@ -17,18 +17,6 @@ def _smooth(a, b, x):
     return t * t * (3 - 2 * t)
 
 
-def _radial(ctx, x, y, radius, stops):
-    """Paints a soft disc; stops are (offset, (r, g, b), alpha)."""
-    if radius <= 0:
-        return
-    g = cairo.RadialGradient(x, y, 0, x, y, radius)
-    for offset, colour, alpha in stops:
-        g.add_color_stop_rgba(offset, colour[0], colour[1], colour[2], max(0.0, min(1.0, alpha)))
-    ctx.set_source(g)
-    ctx.arc(x, y, radius, 0, TAU)
-    ctx.fill()
-
-
 # --------------------------------------------------------------------------
 # Checkpoint: a wayside post with a paper lantern on an arm. Unlit it is
 # plain ink; touched, the lantern catches and keeps burning.
@@ -83,7 +71,7 @@ def _checkpoint_frame(ctx, sway, tassel, glow, flame=0.0, embers=()):
     # Light in the air sits behind the ink.
     if glow > 0:
         r = 24 + 6 * min(glow, 1.3)
-        _radial(ctx, cx, cy, r, [(0, HALO, 0.50 * glow), (0.35, HALO, 0.26 * glow),
+        ink.radial_disc(ctx, cx, cy, r, [(0, HALO, 0.50 * glow), (0.35, HALO, 0.26 * glow),
                                  (0.7, HALO, 0.08 * glow), (1, HALO, 0)])
 
     ink.fill_ink(ctx, ink.rounded_path(*BASE, 2.5))
@@ -158,7 +146,7 @@ def _checkpoint_frame(ctx, sway, tassel, glow, flame=0.0, embers=()):
         ctx.save()
         _lantern_body(ctx)
         ctx.clip()
-        _radial(ctx, 0, LANTERN_CENTRE + 6, 4 + 10 * flame,
+        ink.radial_disc(ctx, 0, LANTERN_CENTRE + 6, 4 + 10 * flame,
                 [(0, LIT_CORE, flame), (0.4, LIT_MID, 0.7 * flame), (1, LIT_EDGE, 0)])
         ctx.restore()
 
@@ -194,8 +182,8 @@ def _checkpoint_frame(ctx, sway, tassel, glow, flame=0.0, embers=()):
     ctx.restore()
 
     for x, y, size, alpha in embers:
-        _radial(ctx, x, y, size * 2.6, [(0, LIT_MID, 0.5 * alpha), (1, LIT_MID, 0)])
-        _radial(ctx, x, y, size, [(0, LIT_CORE, alpha), (1, LIT_CORE, 0)])
+        ink.radial_disc(ctx, x, y, size * 2.6, [(0, LIT_MID, 0.5 * alpha), (1, LIT_MID, 0)])
+        ink.radial_disc(ctx, x, y, size, [(0, LIT_CORE, alpha), (1, LIT_CORE, 0)])
 
 
 SWAY_COLD = 2.4       # degrees, a breath of wind on a still lantern
@@ -307,7 +295,7 @@ def scroll_surface(grey=False):
 
     cx, cy = SCROLL_W / 2, SCROLL_H / 2
     if not grey:
-        _radial(ctx, cx, cy, 31, [(0, glow, 0.42), (0.55, glow, 0.16), (1, glow, 0)])
+        ink.radial_disc(ctx, cx, cy, 31, [(0, glow, 0.42), (0.55, glow, 0.16), (1, glow, 0)])
 
     ctx.save()
     ctx.translate(cx, cy)
@@ -421,8 +409,8 @@ def _rocket_sheet():
         loop = i / ROCKET_FRAMES
         # Nozzle fire, pulsing with the loop.
         pulse = 1 + 0.12 * math.sin(TAU * 2 * loop) + 0.06 * math.sin(TAU * 3 * loop + 1)
-        _radial(ctx, cx, NOZZLE_Y + 6, 20 * pulse, [(0, SPARK_WARM, 0.55), (0.5, SPARK_COOL, 0.18), (1, SPARK_COOL, 0)])
-        _radial(ctx, cx, NOZZLE_Y + 4, 7 * pulse, [(0, SPARK_HOT, 1.0), (0.6, SPARK_WARM, 0.7), (1, SPARK_WARM, 0)])
+        ink.radial_disc(ctx, cx, NOZZLE_Y + 6, 20 * pulse, [(0, SPARK_WARM, 0.55), (0.5, SPARK_COOL, 0.18), (1, SPARK_COOL, 0)])
+        ink.radial_disc(ctx, cx, NOZZLE_Y + 4, 7 * pulse, [(0, SPARK_HOT, 1.0), (0.6, SPARK_WARM, 0.7), (1, SPARK_WARM, 0)])
         # Sparks stream back from the nozzle and cool as they go; each wraps
         # round the loop so the trail never jumps.
         for offset, side, wob in sparks:
@@ -444,7 +432,7 @@ def _rocket_sheet():
             ctx.move_to(x - side * 1.2, y - tail)
             ctx.line_to(x, y)
             ctx.stroke()
-            _radial(ctx, x, y, size * 2.6, [(0, colour, 0.35 * alpha), (1, colour, 0)])
+            ink.radial_disc(ctx, x, y, size * 2.6, [(0, colour, 0.35 * alpha), (1, colour, 0)])
         ink.fill_ink(ctx, _rocket_body, rim_width=1.6)
 
     return ink.sheet(ROCKET_W, ROCKET_H, ROCKET_FRAMES, 1, draw)
@@ -516,10 +504,10 @@ def _burst_sheet(name, colour, style):
         # that spreads and fades with the stars.
         flash = math.exp(-t / 0.05)
         bloom = (1 - math.exp(-(t + 0.02) / 0.05)) * math.exp(-t / 0.25) * (1 - _smooth(0.5 * last, last, t))
-        _radial(ctx, cx, cy, 120 + 160 * (1 - math.exp(-t / 0.12)),
+        ink.radial_disc(ctx, cx, cy, 120 + 160 * (1 - math.exp(-t / 0.12)),
                 [(0, colour, 0.26 * bloom), (0.45, colour, 0.10 * bloom), (1, colour, 0)])
         if flash > 0.02:
-            _radial(ctx, cx, cy, 40 + 90 * (1 - flash),
+            ink.radial_disc(ctx, cx, cy, 40 + 90 * (1 - flash),
                     [(0, (1, 1, 1), flash), (0.35, hot, 0.7 * flash), (1, colour, 0)])
         ctx.set_line_cap(cairo.LINE_CAP_ROUND)
         for ang, reach, life, seed in stars:
@@ -546,7 +534,7 @@ def _burst_sheet(name, colour, style):
                     sparkle = twinkle(seed + j * 13.1, t)
                     if sparkle > 0.55:
                         x, y = pts[j]
-                        _radial(ctx, x, y + 3 * (8 - j) / 8, 2.6,
+                        ink.radial_disc(ctx, x, y + 3 * (8 - j) / 8, 2.6,
                                 [(0, hot, fade * sparkle), (1, hot, 0)])
             head = pos(ang, reach, t)
             if style["split"] and v > 0.6:
@@ -558,12 +546,12 @@ def _burst_sheet(name, colour, style):
                     x = head[0] + spread * math.cos(b)
                     y = head[1] + spread * math.sin(b)
                     f = fade * (0.6 + 0.4 * twinkle(seed + j * 7.3, t))
-                    _radial(ctx, x, y, 9, [(0, c, 0.4 * f), (1, c, 0)])
-                    _radial(ctx, x, y, 2.6, [(0, (1, 1, 1), f), (0.6, hot, 0.8 * f), (1, c, 0)])
+                    ink.radial_disc(ctx, x, y, 9, [(0, c, 0.4 * f), (1, c, 0)])
+                    ink.radial_disc(ctx, x, y, 2.6, [(0, (1, 1, 1), f), (0.6, hot, 0.8 * f), (1, c, 0)])
                 fade *= 1 - w
             size = 3.0 + 2.0 * heat
-            _radial(ctx, head[0], head[1], size * 4.2, [(0, c, 0.5 * fade), (0.35, c, 0.16 * fade), (1, c, 0)])
-            _radial(ctx, head[0], head[1], size, [(0, (1, 1, 1), fade), (0.5, hot, 0.9 * fade), (1, c, 0)])
+            ink.radial_disc(ctx, head[0], head[1], size * 4.2, [(0, c, 0.5 * fade), (0.35, c, 0.16 * fade), (1, c, 0)])
+            ink.radial_disc(ctx, head[0], head[1], size, [(0, (1, 1, 1), fade), (0.5, hot, 0.9 * fade), (1, c, 0)])
 
     return ink.sheet(BURST_W, BURST_H, BURST_COLUMNS, BURST_ROWS, draw)
 

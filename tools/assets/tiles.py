@@ -290,12 +290,7 @@ def _stone(shapes, colour=ink.INK, light=ink.RIM):
 
 
 def _glow(ctx, x, y, r, alpha):
-    g = cairo.RadialGradient(x, y, 0, x, y, r)
-    g.add_color_stop_rgba(0, *GLOW, alpha)
-    g.add_color_stop_rgba(1, *GLOW, 0)
-    ctx.set_source(g)
-    ctx.arc(x, y, r, 0, 2 * math.pi)
-    ctx.fill()
+    ink.radial_disc(ctx, x, y, r, [(0, GLOW, alpha), (1, GLOW, 0)])
 
 
 def _hanging_lantern(ctx):

@@ -62,12 +62,7 @@ def brush(ctx, points, width, rnd, colour=INK, alpha=1.0, taper=(0.35, 0.2)):
             w *= 0.15 + 0.85 * math.sin((1 - t) / taper[1] * math.pi / 2)
         left.append((x + nx * w / 2, y + ny * w / 2))
         right.append((x - nx * w / 2, y - ny * w / 2))
-    ctx.move_to(*left[0])
-    for p in left[1:]:
-        ctx.line_to(*p)
-    for p in reversed(right):
-        ctx.line_to(*p)
-    ctx.close_path()
+    ink.poly_path(left + right[::-1])(ctx)
     ctx.set_source_rgba(*colour, alpha)
     ctx.fill()
 
