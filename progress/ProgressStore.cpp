@@ -84,6 +84,13 @@ bool KeepDamaged(const std::string& path, std::string& kept) {
   return false;
 }
 
+// A "Level" element's "scroll"; missing or no number is 0.
+int ScrollValue(const TiXmlElement& level) {
+  int scroll = 0;
+  if (const char* text = level.Attribute("scroll")) ParseLeadingInt(text, scroll);
+  return scroll;
+}
+
 TiXmlElement MakeLevel(const std::string& key, const std::string& time, bool scroll) {
   TiXmlElement level("Level");
   level.SetAttribute("name", key);
@@ -118,9 +125,7 @@ void CProgressStore::ReadRecords(const TiXmlDocument& document) {
     auto record = std::make_unique<LevelRecord>();
     if (const char* name = element->Attribute("name")) record->name = name;
     if (const char* time = element->Attribute("time")) ReadSaveTime(time, record->bestTime);
-    int scroll = 0;
-    if (const char* text = element->Attribute("scroll")) ParseLeadingInt(text, scroll);
-    record->scroll = scroll != 0;
+    record->scroll = ScrollValue(*element) != 0;
     if (record->scroll) ++scrollCount;
     records.push_back(std::move(record));
   }
@@ -170,9 +175,7 @@ bool CProgressStore::SaveLevelResult(const std::string& profileName, const std::
         match->SetAttribute("time", time);
       else
         result = false;
-      int oldScroll = 0;
-      if (const char* text = match->Attribute("scroll")) ParseLeadingInt(text, oldScroll);
-      if ((scroll ? 1 : 0) > oldScroll) match->SetAttribute("scroll", "1");
+      if ((scroll ? 1 : 0) > ScrollValue(*match)) match->SetAttribute("scroll", "1");
     } else {
       root->InsertEndChild(MakeLevel(levelKey, time, scroll));
     }

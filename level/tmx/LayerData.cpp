@@ -219,11 +219,10 @@ bool StartsNoCase(std::string_view text, std::string_view word) {
 // Length of "<?xml" + (space name = "value")* space? "?>" with version,
 // encoding or standalone names and plain values; 0 for anything else.
 std::size_t PlainDeclarationLength(std::string_view text) {
-  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   std::size_t j = 5;
   for (;;) {
     const std::size_t before = j;
-    while (j < text.size() && space(text[j])) ++j;
+    while (j < text.size() && IsSpace(text[j])) ++j;
     if (text.substr(j).starts_with("?>")) return j + 2;
     if (j == before) return 0;
     std::size_t nameLength = 0;
@@ -231,10 +230,10 @@ std::size_t PlainDeclarationLength(std::string_view text) {
       if (text.substr(j).starts_with(name)) nameLength = name.size();
     if (nameLength == 0) return 0;
     j += nameLength;
-    while (j < text.size() && space(text[j])) ++j;
+    while (j < text.size() && IsSpace(text[j])) ++j;
     if (j >= text.size() || text[j] != '=') return 0;
     ++j;
-    while (j < text.size() && space(text[j])) ++j;
+    while (j < text.size() && IsSpace(text[j])) ++j;
     if (j >= text.size() || (text[j] != '"' && text[j] != '\'')) return 0;
     const char quote = text[j++];
     while (j < text.size() && text[j] != quote) {
