@@ -31,23 +31,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", f.error.c_str());
     return 1;
   }
-  std::printf("{\n");
-  std::printf("  \"standingJumpHeld\": %.3f,\n", f.standingJumpHeld);
-  std::printf("  \"standingJumpTap\": %.3f,\n", f.standingJumpTap);
-  std::printf("  \"walkingJumpGap\": %.3f,\n", f.walkingJumpGap);
-  std::printf("  \"runningJumpGap\": %.3f,\n", f.runningJumpGap);
-  std::printf("  \"wallJumpChainRise\": %.3f,\n", f.wallJumpChainRise);
-  std::printf("  \"timeToFullRun\": %.4f,\n", f.timeToFullRun);
-  std::printf("  \"stopFromRun\": %.3f,\n", f.stopFromRun);
-  std::printf("  \"slideFromRun\": %.3f,\n", f.slideFromRun);
-  std::printf("  \"slidesUnderOneTile\": %s,\n", f.slidesUnderOneTile ? "true" : "false");
-  std::printf("  \"runningJumpCrossesPit\": %s,\n", f.runningJumpCrossesPit ? "true" : "false");
-  std::printf("  \"finishRun\": [\n");
-  const auto steps = MeasureFinishRun();
-  for (std::size_t i = 0; i < steps.size(); ++i)
-    std::printf("    [\"%s\", %d, %.3f, %s]%s\n", steps[i].animation.c_str(), steps[i].frame,
-                steps[i].height, steps[i].onGround ? "true" : "false",
-                i + 1 < steps.size() ? "," : "");
-  std::printf("  ]\n}\n");
+  std::fputs(FeelJson(f, MeasureFinishRun()).c_str(), stdout);
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "objects/MovableObject.h"
 #include "tools/feel/PlayerRig.h"
@@ -61,15 +62,13 @@ float JumpGap(bool sprint) {
   return s.position.x - takeoff + FootWidth(*world.player);
 }
 
-float WallJumpChain() {
+// Average height gained per kick in a chain of wall jumps up the two-tile
+// shaft: from the first wall contact to the fourth.
+float WallJumpRise() {
   PlayerWorld world;
   world.StandAt(room::kShaftInner + 64.0f);
   const PlayerState& s = world.State();
-  const float floor = s.position.y;
-  float top = floor;
-  int contacts = 0;
   int released = 0;
-  bool wasContact = false;
   world.controller.script = [&](int) -> std::uint8_t {
     const std::uint8_t dir = s.facing == Facing::Right ? STEP_RIGHT : STEP_LEFT;
     if (!s.wallContact) {
@@ -79,13 +78,14 @@ float WallJumpChain() {
     // Let go twice (ending the last kick, then arming the next), then kick.
     return released++ < 2 ? dir : static_cast<std::uint8_t>(dir | STEP_JUMP);
   };
-  for (int i = 0; i < 1200 && contacts <= 4; ++i) {
+  std::vector<float> contacts;
+  bool wasContact = false;
+  for (int i = 0; i < 1200 && contacts.size() < 4; ++i) {
     world.Step();
-    if (s.wallContact && !wasContact) ++contacts;
+    if (s.wallContact && !wasContact) contacts.push_back(s.position.y);
     wasContact = s.wallContact;
-    if (contacts <= 4) top = std::min(top, s.position.y);
   }
-  return floor - top;
+  return contacts.size() < 4 ? 0.0f : (contacts.front() - contacts.back()) / 3.0f;
 }
 
 void MeasureRun(FeelFigures& figures) {
@@ -123,8 +123,8 @@ bool SlidesUnderOneTile() {
   world.StandAt(room::kTunnelLeft + 100.0f);
   const PlayerState& s = world.State();
   world.controller.held = STEP_RIGHT | STEP_SPRINT;
-  // Down a body length before the ceiling.
-  world.StepUntil([&] { return s.position.x >= room::kTunnelIn - 96.0f; }, 600);
+  // Down a tile before the ceiling.
+  world.StepUntil([&] { return s.position.x >= room::kTunnelIn - 64.0f; }, 600);
   world.controller.held = STEP_RIGHT | STEP_SPRINT | STEP_CROUCH;
   world.StepUntil([&] { return s.position.x > room::kTunnelIn + 32.0f; }, 600);
   world.controller.held = STEP_RIGHT | STEP_SPRINT;
@@ -147,7 +147,8 @@ bool CrossesPit() {
   world.controller.held = STEP_RIGHT | STEP_SPRINT | STEP_JUMP;
   world.Steps(2);
   world.StepUntil([&] { return s.onGround || s.position.y > room::kFloor + 64.0f; }, 600);
-  return s.onGround && s.position.y <= room::kFloor + 1.0f && s.position.x > room::kPitGapRight;
+  return s.onGround && s.position.y <= room::kFloor + 1.0f &&
+         collision.BottomBox().right > room::kPitGapRight;
 }
 
 }  // namespace
@@ -165,7 +166,7 @@ FeelFigures MeasureFeel() {
   figures.standingJumpTap = StandingJump(1);
   figures.walkingJumpGap = JumpGap(false);
   figures.runningJumpGap = JumpGap(true);
-  figures.wallJumpChainRise = WallJumpChain();
+  figures.wallJumpRise = WallJumpRise();
   MeasureRun(figures);
   figures.slideFromRun = SlideFromRun();
   figures.slidesUnderOneTile = SlidesUnderOneTile();
@@ -192,4 +193,35 @@ std::vector<FinishStep> MeasureFinishRun() {
     if (done) break;
   }
   return steps;
+}
+
+std::string FeelJson(const FeelFigures& f, const std::vector<FinishStep>& finish) {
+  std::string text = "{\n";
+  char line[160];
+  auto number = [&](const char* name, float value, int decimals) {
+    std::snprintf(line, sizeof line, "  \"%s\": %.*f,\n", name, decimals, value);
+    text += line;
+  };
+  auto flag = [&](const char* name, bool value) {
+    text += std::string("  \"") + name + "\": " + (value ? "true" : "false") + ",\n";
+  };
+  number("standingJumpHeld", f.standingJumpHeld, 3);
+  number("standingJumpTap", f.standingJumpTap, 3);
+  number("walkingJumpGap", f.walkingJumpGap, 3);
+  number("runningJumpGap", f.runningJumpGap, 3);
+  number("wallJumpRise", f.wallJumpRise, 3);
+  number("timeToFullRun", f.timeToFullRun, 4);
+  number("stopFromRun", f.stopFromRun, 3);
+  number("slideFromRun", f.slideFromRun, 3);
+  flag("slidesUnderOneTile", f.slidesUnderOneTile);
+  flag("runningJumpCrossesPit", f.runningJumpCrossesPit);
+  text += "  \"finishRun\": [\n";
+  for (std::size_t i = 0; i < finish.size(); ++i) {
+    std::snprintf(line, sizeof line, "    [\"%s\", %d, %.3f, %s]%s\n", finish[i].animation.c_str(),
+                  finish[i].frame, finish[i].height, finish[i].onGround ? "true" : "false",
+                  i + 1 < finish.size() ? "," : "");
+    text += line;
+  }
+  text += "  ]\n}\n";
+  return text;
 }

@@ -13,7 +13,7 @@ struct FeelFigures {
   float standingJumpTap = 0.0f;   // jump pressed for one step
   float walkingJumpGap = 0.0f;    // widest gap a walking jump crosses
   float runningJumpGap = 0.0f;
-  float wallJumpChainRise = 0.0f;      // height gained by four wall jumps in a two-tile shaft
+  float wallJumpRise = 0.0f;           // height gained per kick up a two-tile shaft
   float timeToFullRun = 0.0f;          // from standing to full running speed
   float stopFromRun = 0.0f;            // distance from full run to standstill, commands let go
   float slideFromRun = 0.0f;           // distance of a slide started at full run
@@ -33,3 +33,6 @@ struct FinishStep {
 
 // The scripted finish run on flat ground.
 std::vector<FinishStep> MeasureFinishRun();
+
+// Both as the JSON text that tools/assets/hero_feel.json holds.
+std::string FeelJson(const FeelFigures& figures, const std::vector<FinishStep>& finish);
