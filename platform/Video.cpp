@@ -1,7 +1,6 @@
 #include "platform/Video.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 namespace {
 bool headlessRun = false;
@@ -19,14 +18,12 @@ bool InitVideo(bool headless) {
   // The game shows its own cursor sprite and handles closing itself.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return false;
-  IMG_Init(IMG_INIT_PNG);
   videoUp = true;
   return true;
 }
 
 void ShutdownVideo() {
   if (!videoUp) return;
-  IMG_Quit();
   SDL_Quit();
   videoUp = false;
 }

@@ -24,6 +24,7 @@
 #include "platform/SpriteBatch.h"
 #include "platform/Video.h"
 #include "support/ChildProcess.h"
+#include "support/PngBytes.h"
 
 namespace {
 
@@ -227,19 +228,33 @@ TEST_F(LevelTest, TilesAndTileObjects) {
   EXPECT_FLOAT_EQ(objects[2]->hitBox.bottom, 27);
 }
 
-TEST_F(LevelTest, AMissingTilesetPictureStillCollides) {
-  std::remove("Levels/Chapter/colours.png");
-  const std::size_t logStart = ReadWholeFile("log.txt").size();
-  auto level = Load(Map(TileLayer("RunPlane", 8, 8, {{2, 3}}, 1)));
-  ASSERT_TRUE(loaded);
-  EXPECT_NE(ReadWholeFile("log.txt").find("Error: Could not load tileset: colours", logStart),
-            std::string::npos);
-  const CTileset& tileset = *level->GetTilesets()[0];
-  EXPECT_FALSE(tileset.texture);
-  EXPECT_EQ(tileset.imageWidth, 0);
-  EXPECT_EQ(tileset.TileCount(), 8) << "counted from the map's image size";
-  EXPECT_TRUE(level->GetCollisionLayer()->Collide(CHitBox(200, 210, 130, 140), nullptr));
-  level->Draw(&camera, false);  // draws nothing, and does not fall over
+// A damaged picture (here one that used to hang the loader) leaves the
+// tileset exactly as a missing one does.
+TEST_F(LevelTest, AMissingOrDamagedTilesetPictureStillCollides) {
+  const std::string picture = "Levels/Chapter/colours.png";
+  const std::pair<std::string, std::string> cases[] = {
+      {"missing", "cannot be opened: No such file or directory"}, {"damaged", "end of stream"}};
+  for (const auto& [how, reason] : cases) {
+    SCOPED_TRACE(how);
+    if (how == "missing") std::remove(picture.c_str());
+    if (how == "damaged") {
+      ASSERT_TRUE(PngBytes::WriteFile(picture, PngBytes::HugeChunkInTruncatedFile("tEXt")));
+    }
+    const std::size_t logStart = ReadWholeFile("log.txt").size();
+    auto level = Load(Map(TileLayer("RunPlane", 8, 8, {{2, 3}}, 1)));
+    ASSERT_TRUE(loaded);
+    const std::string log = ReadWholeFile("log.txt").substr(logStart);
+    EXPECT_NE(log.find("Error: Could not load texture " + picture + ": " + reason + "\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Error: Could not load tileset: colours"), std::string::npos) << log;
+    const CTileset& tileset = *level->GetTilesets()[0];
+    EXPECT_FALSE(tileset.texture);
+    EXPECT_EQ(tileset.imageWidth, 0);
+    EXPECT_EQ(tileset.TileCount(), 8) << "counted from the map's image size";
+    EXPECT_TRUE(level->GetCollisionLayer()->Collide(CHitBox(200, 210, 130, 140), nullptr));
+    level->Draw(&camera, false);  // draws nothing, and does not fall over
+  }
 }
 
 TEST_F(LevelTest, QueriesSearchTheFirstTrapsLayerAndSpawnedObjects) {

@@ -92,9 +92,6 @@ int main(int argc, char** argv) {
     log->errorChannels |= LOG_STDOUT;
     log->warningChannels |= LOG_STDOUT;
   }
-  // Screens pass through a file in our scratch directory, never the game's.
-  std::error_code cwdError;
-  const std::string screenFile = (fs::current_path(cwdError) / "mapshot-screen.png").string();
   const std::string mapPath = EnterGameDirectory(FromStartingDirectory(argv[1]));
 
   if (!InitVideo(true)) {
@@ -144,8 +141,7 @@ int main(int argc, char** argv) {
           level.Draw(&camera, false);
           level.Draw(&camera, true);
           batch.End();
-          std::unique_ptr<CDecodedImage> screen;
-          if (d3d.SaveFramePng(screenFile)) screen = CDecodedImage::Load(screenFile);
+          std::unique_ptr<CDecodedImage> screen = d3d.ReadFrame();
           if (!screen) {
             fprintf(stderr, "cannot read back the drawn screen\n");
             status = 1;
@@ -170,8 +166,9 @@ int main(int argc, char** argv) {
             image->SetPixel(x, y, argb);
           }
         }
-        if (!image->SavePng(out)) {
-          fprintf(stderr, "cannot write %s\n", out.c_str());
+        std::string error;
+        if (!image->SavePng(out, &error)) {
+          fprintf(stderr, "cannot write %s: %s\n", out.c_str(), error.c_str());
           status = 1;
         } else {
           printf("%s: %d x %d level pixels, written %d x %d to %s\n", argv[1], canvas.width,

@@ -67,9 +67,10 @@ public:
 
   bool Save(const std::string& path) {
     d3d.GetSprite()->End();
-    bool saved = d3d.SaveFramePng(path);
+    std::string error;
+    bool saved = d3d.SaveFramePng(path, &error);
     d3d.EndFrame();
-    if (!saved) fprintf(stderr, "could not write %s\n", path.c_str());
+    if (!saved) fprintf(stderr, "could not write %s: %s\n", path.c_str(), error.c_str());
     return saved;
   }
 
