@@ -7,7 +7,7 @@ bool headlessRun = false;
 bool videoUp = false;
 }  // namespace
 
-bool InitVideo(bool headless) {
+bool InitVideo(bool headless, StopSignals signals) {
   headlessRun = headless;
   if (headless) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
@@ -17,6 +17,8 @@ bool InitVideo(bool headless) {
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
   // The game shows its own cursor sprite and handles closing itself.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // Hints outlive SDL_Quit, so each start says which handling it wants.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, signals == StopSignals::EndAtOnce ? "1" : "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return false;
   videoUp = true;
   return true;

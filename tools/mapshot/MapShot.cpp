@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   }
   const std::string mapPath = EnterGameDirectory(FromStartingDirectory(argv[1]));
 
-  if (!InitVideo(true)) {
+  if (!InitVideo(true, StopSignals::EndAtOnce)) {
     fprintf(stderr, "no video: %s\n", PlatformError().c_str());
     return 1;
   }

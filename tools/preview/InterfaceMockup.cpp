@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   }
   const std::string data = FromStartingDirectory(argv[1]) + "/";
   const std::string out = FromStartingDirectory(argv[2]);
-  if (!InitVideo(true)) return 1;
+  if (!InitVideo(true, StopSignals::EndAtOnce)) return 1;
   bool ok = true;
   {
     CTextureManager textures;

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   const double seconds = argc > 3 ? atof(argv[3]) : 0.5;
   const bool staged = argc > 4;
   const std::string prefix = staged ? argv[4] : "";
-  if (!InitVideo(true)) return 1;
+  if (!InitVideo(true, StopSignals::EndAtOnce)) return 1;
   int status = 0;
   {
     CTextureManager textures;
