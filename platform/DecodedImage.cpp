@@ -29,6 +29,8 @@ bool Fail(std::string* error, const std::string& text) {
   return false;
 }
 
+std::string MiB(std::size_t bytes) { return std::to_string(bytes >> 20) + " MiB"; }
+
 // Reads the whole file, refusing what is not a regular file or is larger
 // than the limit. Non-blocking so that a FIFO named in a map cannot stall
 // the level loader; regular files ignore the flag.
@@ -43,7 +45,7 @@ bool ReadBoundedFile(const std::string& path, std::vector<std::uint8_t>& bytes,
   } else if (!S_ISREG(info.st_mode)) {
     ok = Fail(error, "not a regular file");
   } else if (static_cast<std::uint64_t>(info.st_size) > CDecodedImage::kMaxFileBytes) {
-    ok = Fail(error, "larger than 64 MiB");
+    ok = Fail(error, "larger than " + MiB(CDecodedImage::kMaxFileBytes));
   }
   if (ok) bytes.reserve(static_cast<std::size_t>(info.st_size));
   std::uint8_t buffer[65536];
@@ -55,7 +57,8 @@ bool ReadBoundedFile(const std::string& path, std::vector<std::uint8_t>& bytes,
     } else if (n == 0) {
       break;
     } else if (bytes.size() + static_cast<std::size_t>(n) > CDecodedImage::kMaxFileBytes) {
-      ok = Fail(error, "larger than 64 MiB");  // it grew while we read it
+      // It grew while we read it.
+      ok = Fail(error, "larger than " + MiB(CDecodedImage::kMaxFileBytes));
     } else {
       bytes.insert(bytes.end(), buffer, buffer + n);
     }
@@ -133,7 +136,7 @@ std::unique_ptr<CDecodedImage> CDecodedImage::Load(const std::string& path, std:
       SpngFailed(spng_decoded_image_size(context.get(), SPNG_FMT_RGBA8, &size), error))
     return nullptr;
   if (size > kMaxPixelBytes) {
-    Fail(error, "more than 256 MiB of pixels");
+    Fail(error, "more than " + MiB(kMaxPixelBytes) + " of pixels");
     return nullptr;
   }
   const int width = static_cast<int>(header.width);
