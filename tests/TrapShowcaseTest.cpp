@@ -84,9 +84,11 @@ TEST(TrapShowcase, EveryObjectInEveryDirectionAndLook) {
   EXPECT_EQ(scrolls, 1);
   ASSERT_EQ(waiting.size(), 2u) << "one spear and one stomper wait for a trigger";
   for (CMovableObject* trap : waiting) EXPECT_EQ(targets.count(trap->name), 1u) << trap->name;
-  for (const auto& owned : level.GetTraps()->Objects())
-    if (dynamic_cast<CTrapDoor*>(owned.get()))
+  for (const auto& owned : level.GetTraps()->Objects()) {
+    if (dynamic_cast<CTrapDoor*>(owned.get())) {
       EXPECT_EQ(targets.count(owned->name), 1u) << owned->name << " has a trigger";
+    }
+  }
 
   // Two seconds in, as the preview shows it: every running trap is out, and
   // the ram facing the pillar has hit it.
@@ -99,15 +101,19 @@ TEST(TrapShowcase, EveryObjectInEveryDirectionAndLook) {
     if (auto* stomper = dynamic_cast<CStomperTrap*>(trap)) {
       const bool ram = trap->name.rfind("plateau ram right", 0) == 0;
       EXPECT_EQ(stomper->slammed, ram) << "only where the level stops it";
-      if (ram) EXPECT_EQ(trap->Extension(), 128);
+      if (ram) {
+        EXPECT_EQ(trap->Extension(), 128);
+      }
     }
   }
 
   // Walking through every trigger sets off what it is wired to; the gates
   // fall into a bridge across their pit.
-  for (const auto& owned : level.GetTraps()->Objects())
-    if (auto* trigger = dynamic_cast<CTrigger*>(owned.get()))
+  for (const auto& owned : level.GetTraps()->Objects()) {
+    if (auto* trigger = dynamic_cast<CTrigger*>(owned.get())) {
       EXPECT_TRUE(trigger->Collide(trigger->hitBox, 0, nullptr));
+    }
+  }
   for (int i = 0; i < 120 * 5; ++i) level.Update(kStep, true);
   for (CMovableObject* trap : waiting)
     EXPECT_GT(static_cast<CExtendingTrap*>(trap)->Extension(), 0) << trap->name;

@@ -1,5 +1,6 @@
 #include "traps/TrapSettings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -40,9 +41,12 @@ void Warn(const CMovableObject& object, const std::string& key, const std::strin
   LogWarning(DescribeObject(object) + ": " + Quoted(key) + " " + Quoted(value) + " " + problem);
 }
 
+// Whole numbers only (the corrected values are defaults or limits, and a
+// position is found by its whole pixel); kept in range for the conversion.
 std::string Number(float value) {
-  // Whole numbers only: the corrected values are all defaults or limits.
-  return std::to_string(static_cast<long long>(value));
+  if (!(value == value)) return "0";
+  const double clamped = std::clamp(static_cast<double>(value), -1e15, 1e15);
+  return std::to_string(static_cast<long long>(clamped));
 }
 
 }  // namespace
@@ -50,8 +54,7 @@ std::string Number(float value) {
 std::string DescribeObject(const CMovableObject& object) {
   std::string text = object.type.empty() ? std::string("object") : object.type;
   if (!object.name.empty()) return text + " " + Quoted(object.name);
-  return text + " at " + std::to_string(static_cast<long long>(object.x)) + ", " +
-         std::to_string(static_cast<long long>(object.y));
+  return text + " at " + Number(object.x) + ", " + Number(object.y);
 }
 
 float ReadTrapSetting(const CMovableObject& object, const std::string& key, float fallback,
