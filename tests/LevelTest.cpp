@@ -268,8 +268,10 @@ TEST_F(LevelTest, QueriesSearchTheFirstTrapsLayerAndSpawnedObjects) {
     text.replace(text.find('%'), 1, type);
     return text;
   };
+  // "trap_custom" is no type of the table: a plain object whose box is its
+  // rectangle, whatever class the game's own traps have.
   auto level = Load(Map(TileLayer("RunPlane", 8, 8) + "<objectgroup name=\"Misc\">" +
-                        make("lost", "trap_spear") + "</objectgroup><objectgroup name=\"Traps\">" +
+                        make("lost", "trap_custom") + "</objectgroup><objectgroup name=\"Traps\">" +
                         make("first", "end_trigger") + make("second", "end_trigger") +
                         "</objectgroup><objectgroup name=\"Traps\">" + make("third", "end") +
                         "</objectgroup>"));
@@ -279,7 +281,7 @@ TEST_F(LevelTest, QueriesSearchTheFirstTrapsLayerAndSpawnedObjects) {
   float depth[2] = {0, 0};
   EXPECT_TRUE(level->CollideWithType(touch, "end_trigger", 0, depth, true));
   EXPECT_EQ(level->FindCollidingObject(touch, "end_trigger", nullptr)->name, "first");
-  EXPECT_FALSE(level->CollideWithType(touch, "trap_spear", 0, nullptr, false))
+  EXPECT_FALSE(level->CollideWithType(touch, "trap_custom", 0, nullptr, false))
       << "not in a Traps layer";
   EXPECT_FALSE(level->CollideWithType(touch, "end", 0, nullptr, false)) << "the second Traps";
   // ... whose objects are updated all the same.

@@ -85,6 +85,12 @@ TEST(MapShot, FullSizeSmallMapAndFailures) {
 
   run = MapShot({"small.tmx", "small.png", "2"});
   EXPECT_TRUE(run.exited && run.exitCode == 2) << "only shrinking";
+  for (const char* option : {"--time=-1", "--time=soon", "--time=601", "--box"}) {
+    run = MapShot({"small.tmx", "small.png", option});
+    EXPECT_TRUE(run.exited && run.exitCode == 2) << option;
+  }
+  run = MapShot({"--boxes", "small.tmx", "--time=0.5", "small.png", "1"});
+  EXPECT_TRUE(run.exited && run.exitCode == 0) << "options anywhere" << run.err;
 }
 
 // SDL would turn the signal into a quit event that the tool never reads,
