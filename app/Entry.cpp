@@ -59,7 +59,7 @@ int RunKuroshin(int argc, const char* const* argv) {
   CSystemClock systemClock;
   CSteppedClock steppedClock;
   Services services;
-  if (!InitVideo(launch.headless)) {
+  if (!InitVideo(launch.headless, StopSignals::QuitEvent)) {
     ShowMessageBox("Error", "Could not create window");
     return -1;
   }

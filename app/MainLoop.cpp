@@ -58,8 +58,9 @@ bool CMainLoop::Run() {
   // Draw the final picture once more and keep it instead of presenting it.
   device.BeginFrame();
   if (IState* state = states.GetCurrentState()) state->Draw();
-  if (device.SaveFramePng(options.screenshot)) return true;
-  LogError("Could not write the screenshot " + options.screenshot);
+  std::string error;
+  if (device.SaveFramePng(options.screenshot, &error)) return true;
+  LogError("Could not write the screenshot " + options.screenshot + ": " + error);
   return false;
 }
 

@@ -13,7 +13,7 @@
 namespace {
 
 void BM_DrawSprites(benchmark::State& state) {
-  if (!InitVideo(true)) {
+  if (!InitVideo(true, StopSignals::EndAtOnce)) {
     state.SkipWithError("no video");
     return;
   }

@@ -34,7 +34,7 @@ void BM_TextLayout(benchmark::State& state) {
 BENCHMARK(BM_TextLayout);
 
 void BM_TextDraw(benchmark::State& state) {
-  if (!InitVideo(true)) {
+  if (!InitVideo(true, StopSignals::EndAtOnce)) {
     state.SkipWithError("no headless video");
     return;
   }

@@ -194,9 +194,18 @@ void CDirect3D::EndFrame() {
   device->Present();
 }
 
-bool CDirect3D::SaveFramePng(const std::string& path) {
+std::unique_ptr<CDecodedImage> CDirect3D::ReadFrame() {
   if (sprite && sprite->IsDrawing()) sprite->Flush();
-  return device && device->SaveTargetPng(path);
+  return device ? device->ReadTarget() : nullptr;
+}
+
+bool CDirect3D::SaveFramePng(const std::string& path, std::string* error) {
+  if (sprite && sprite->IsDrawing()) sprite->Flush();
+  if (!device) {
+    if (error) *error = "no device";
+    return false;
+  }
+  return device->SaveTargetPng(path, error);
 }
 
 void CDirect3D::DrawVersionLabel() {

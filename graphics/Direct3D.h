@@ -74,8 +74,11 @@ public:
   // presents.
   void BeginFrame();
   void EndFrame();
-  // Writes the frame drawn so far (the virtual screen's 1280 x 1024) as PNG.
-  bool SaveFramePng(const std::string& path);
+  // The frame drawn so far (the virtual screen's 1280 x 1024), opaque; null
+  // when it cannot be read back.
+  std::unique_ptr<CDecodedImage> ReadFrame();
+  // Writes that frame as PNG; `error`, when given, says why it could not.
+  bool SaveFramePng(const std::string& path, std::string* error = nullptr);
 
   CPlatformWindow* GetWindow() const { return hwnd; }
   CPlatformRenderer* GetRenderer() const { return device.get(); }

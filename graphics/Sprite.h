@@ -61,6 +61,14 @@ public:
   // Selects a frame directly (kept inside the grid).
   void SetFrame(int newColumn, int newRow);
   const Rect& GetSource() const { return source; }
+  // Draws only part of a one-frame sheet (traps reveal themselves from one
+  // end); Advance does not touch the rectangle of such a sheet.
+  void SetSource(const Rect& rect) { source = rect; }
+  // The centre of scaling and rotation, relative to the frame's top left;
+  // SetTexture puts it in the middle of the frame.
+  void SetCentre(float cx, float cy) { centreX = cx, centreY = cy; }
+  float GetCentreX() const { return centreX; }
+  float GetCentreY() const { return centreY; }
   float GetDrawX() const { return drawX; }
   float GetDrawY() const { return drawY; }
   const TextureHandle& GetTexture() const { return texture; }

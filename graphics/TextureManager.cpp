@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "graphics/Direct3D.h"
 #include "platform/Clock.h"
+#include "platform/Video.h"
 
 CTextureManager::CTextureManager() = default;
 
@@ -21,9 +22,10 @@ TextureHandle CTextureManager::GetTexture(const std::string& path) {
   // Only the decoding happens here, so that size and failure are known at
   // once on any thread; the renderer's texture is made on the main thread
   // when the texture is first drawn (or by UploadPending).
-  auto image = CDecodedImage::Load(path);
+  std::string error;
+  auto image = CDecodedImage::Load(path, &error);
   if (!image) {
-    LogError("Could not load texture " + path);
+    LogError("Could not load texture " + path + ": " + error);
     return nullptr;
   }
   auto handle = std::make_shared<TextureCell>();
@@ -43,7 +45,7 @@ void CTextureManager::UploadPending() {
   std::lock_guard<std::mutex> guard(lock);
   for (auto& [path, handle] : textures)
     if (handle->pending && !handle->Resolve(*d3d->GetRenderer()))
-      LogError("Could not load texture " + path);
+      LogError("Could not load texture " + path + ": " + PlatformError());
 }
 
 std::size_t CTextureManager::CachedCount() {

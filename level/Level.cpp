@@ -224,16 +224,16 @@ void CLevel::Reset(const std::string& exceptType) {
 }
 
 bool CLevel::CollideWithType(const CHitBox& box, const std::string& type, int mode, float* depth,
-                             bool stopAtFirst) const {
-  if (traps && traps->CollideWithType(box, type, mode, depth, stopAtFirst)) return true;
-  return dynamicObjects.CollideWithType(box, type, mode, depth, stopAtFirst);
+                             bool stopAtFirst, const CMovableObject* skip) const {
+  if (traps && traps->CollideWithType(box, type, mode, depth, stopAtFirst, skip)) return true;
+  return dynamicObjects.CollideWithType(box, type, mode, depth, stopAtFirst, skip);
 }
 
 CMovableObject* CLevel::FindCollidingObject(const CHitBox& box, const std::string& type,
-                                            float* depth) const {
+                                            float* depth, const CMovableObject* skip) const {
   if (traps)
-    if (CMovableObject* found = traps->FindCollidingObject(box, type, depth)) return found;
-  return dynamicObjects.FindCollidingObject(box, type, depth);
+    if (CMovableObject* found = traps->FindCollidingObject(box, type, depth, skip)) return found;
+  return dynamicObjects.FindCollidingObject(box, type, depth, skip);
 }
 
 CMovableObject* CLevel::FindObject(const std::string& objectName) const {

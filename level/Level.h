@@ -39,11 +39,12 @@ public:
   void Reset(const std::string& exceptType);
 
   // The queries of the player and the traps: the "Traps" layer (when the
-  // map has one), then the spawned objects.
+  // map has one), then the spawned objects. `skip` is left out, so an
+  // object can look for others of its own type.
   bool CollideWithType(const CHitBox& box, const std::string& type, int mode, float* depth,
-                       bool stopAtFirst) const;
-  CMovableObject* FindCollidingObject(const CHitBox& box, const std::string& type,
-                                      float* depth) const;
+                       bool stopAtFirst, const CMovableObject* skip = nullptr) const;
+  CMovableObject* FindCollidingObject(const CHitBox& box, const std::string& type, float* depth,
+                                      const CMovableObject* skip = nullptr) const;
   // The first object with this name over all map layers, or null.
   CMovableObject* FindObject(const std::string& objectName) const;
 

@@ -18,12 +18,13 @@ CMovableObject* CObjectLayer::FindObject(const std::string& objectName) const {
 }
 
 bool CObjectLayer::CollideWithType(const CHitBox& box, const std::string& objectType, int mode,
-                                   float* depth, bool stopAtFirst) const {
+                                   float* depth, bool stopAtFirst,
+                                   const CMovableObject* skip) const {
   bool hit = false;
   // By index: a collision may make an object spawn into this layer.
   for (std::size_t i = 0; i < objects.size(); ++i) {
     CMovableObject& object = *objects[i];
-    if (object.type != objectType || !object.Collide(box, mode, depth)) continue;
+    if (&object == skip || object.type != objectType || !object.Collide(box, mode, depth)) continue;
     if (stopAtFirst) return true;
     hit = true;
   }
@@ -31,10 +32,11 @@ bool CObjectLayer::CollideWithType(const CHitBox& box, const std::string& object
 }
 
 CMovableObject* CObjectLayer::FindCollidingObject(const CHitBox& box, const std::string& objectType,
-                                                  float* depth) const {
+                                                  float* depth, const CMovableObject* skip) const {
   for (std::size_t i = 0; i < objects.size(); ++i) {
     CMovableObject& object = *objects[i];
-    if (object.type == objectType && object.Collide(box, 0, depth)) return &object;
+    if (&object != skip && object.type == objectType && object.Collide(box, 0, depth))
+      return &object;
   }
   return nullptr;
 }

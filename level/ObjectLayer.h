@@ -20,11 +20,12 @@ public:
   CMovableObject* FindObject(const std::string& objectName) const;
   // Asks every object of the type; with `stopAtFirst` the first touch
   // answers, otherwise all are asked (each touch overwriting `depth`).
+  // `skip` is never asked: an object looking for others of its own type.
   bool CollideWithType(const CHitBox& box, const std::string& objectType, int mode, float* depth,
-                       bool stopAtFirst) const;
+                       bool stopAtFirst, const CMovableObject* skip = nullptr) const;
   // The first object of the type that reports a touch (mode 0), or null.
   CMovableObject* FindCollidingObject(const CHitBox& box, const std::string& objectType,
-                                      float* depth) const;
+                                      float* depth, const CMovableObject* skip = nullptr) const;
   // Resets every object except those of `exceptType` (empty: none skipped).
   void ResetExcept(const std::string& exceptType);
   // One step for every object. An object that answers false is deleted at

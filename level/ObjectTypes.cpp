@@ -1,11 +1,21 @@
 #include "level/ObjectTypes.h"
 
 #include "level/Background.h"
+#include "objects/Checkpoint.h"
 #include "objects/MovableObject.h"
+#include "objects/Scroll.h"
 #include "objects/Trigger.h"
+#include "traps/SpearTrap.h"
+#include "traps/StomperTrap.h"
+#include "traps/TrapDoor.h"
 
 std::unique_ptr<CMovableObject> CreateObjectOfType(const std::string& type) {
+  if (type == "trap_door") return std::make_unique<CTrapDoor>();
+  if (type == "trap_spear") return std::make_unique<CSpearTrap>();
+  if (type == "trap_stomper") return std::make_unique<CStomperTrap>();
   if (type == "trigger") return std::make_unique<CTrigger>();
+  if (type == "scroll") return std::make_unique<CScroll>();
+  if (type == "checkpoint") return std::make_unique<CCheckpoint>();
   if (type == "background") return std::make_unique<CBackground>();
   return std::make_unique<CMovableObject>();
 }

@@ -1,8 +1,8 @@
 #include "platform/PlatformRenderer.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
+#include "platform/DecodedImage.h"
 #include "platform/PlatformTexture.h"
 #include "platform/PlatformWindow.h"
 
@@ -50,29 +50,35 @@ void CPlatformRenderer::Copy(CPlatformTexture& texture, const Rect& destination)
 
 void CPlatformRenderer::Present() { SDL_RenderPresent(renderer); }
 
-bool CPlatformRenderer::SaveTargetPng(const std::string& path) {
+std::unique_ptr<CDecodedImage> CPlatformRenderer::ReadTarget() {
   int width = 0;
   int height = 0;
   SDL_Texture* target = SDL_GetRenderTarget(renderer);
   if (target) {
-    if (SDL_QueryTexture(target, nullptr, nullptr, &width, &height) != 0) return false;
+    if (SDL_QueryTexture(target, nullptr, nullptr, &width, &height) != 0) return nullptr;
   } else if (!OutputSize(width, height)) {
+    return nullptr;
+  }
+  std::unique_ptr<CDecodedImage> image = CDecodedImage::Filled(width, height, 0);
+  if (!image) return nullptr;
+  SDL_Surface* surface = image->Native();
+  if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels,
+                           surface->pitch) != 0)
+    return nullptr;
+  // What the player saw is opaque; the target's alpha is not coverage.
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface->pixels) +
+                                                 static_cast<std::size_t>(y) * surface->pitch);
+    for (int x = 0; x < width; ++x) row[x] |= 0xff000000u;
+  }
+  return image;
+}
+
+bool CPlatformRenderer::SaveTargetPng(const std::string& path, std::string* error) {
+  std::unique_ptr<CDecodedImage> image = ReadTarget();
+  if (!image) {
+    if (error) *error = "cannot read the picture back: " + std::string(SDL_GetError());
     return false;
   }
-  SDL_Surface* surface =
-      SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-  if (!surface) return false;
-  bool ok = SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels,
-                                 surface->pitch) == 0;
-  if (ok) {
-    // A screenshot shows what the player saw: opaque.
-    SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_NONE);
-    SDL_Surface* opaque =
-        SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_RGB24);
-    ok = opaque && SDL_BlitSurface(surface, nullptr, opaque, nullptr) == 0 &&
-         IMG_SavePNG(opaque, path.c_str()) == 0;
-    SDL_FreeSurface(opaque);
-  }
-  SDL_FreeSurface(surface);
-  return ok;
+  return image->SavePng(path, error);
 }

@@ -7,6 +7,7 @@
 #include "platform/Rect.h"
 
 struct SDL_Renderer;
+class CDecodedImage;
 class CPlatformTexture;
 class CPlatformWindow;
 
@@ -33,8 +34,12 @@ public:
   // filtered as the texture's scale mode says.
   void Copy(CPlatformTexture& texture, const Rect& destination);
   void Present();
-  // Writes what the current target holds as a PNG file.
-  bool SaveTargetPng(const std::string& path);
+  // What the current target holds, made opaque as the player sees it; null
+  // (see PlatformError) when it cannot be read back.
+  std::unique_ptr<CDecodedImage> ReadTarget();
+  // Writes ReadTarget's picture as a PNG file; `error`, when given, says why
+  // it could not.
+  bool SaveTargetPng(const std::string& path, std::string* error = nullptr);
 
   SDL_Renderer* Native() const { return renderer; }
 

@@ -1,14 +1,13 @@
 #include "platform/Video.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 namespace {
 bool headlessRun = false;
 bool videoUp = false;
 }  // namespace
 
-bool InitVideo(bool headless) {
+bool InitVideo(bool headless, StopSignals signals) {
   headlessRun = headless;
   if (headless) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
@@ -18,15 +17,15 @@ bool InitVideo(bool headless) {
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
   // The game shows its own cursor sprite and handles closing itself.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // Hints outlive SDL_Quit, so each start says which handling it wants.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, signals == StopSignals::EndAtOnce ? "1" : "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) return false;
-  IMG_Init(IMG_INIT_PNG);
   videoUp = true;
   return true;
 }
 
 void ShutdownVideo() {
   if (!videoUp) return;
-  IMG_Quit();
   SDL_Quit();
   videoUp = false;
 }

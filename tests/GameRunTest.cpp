@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <string.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -68,6 +69,29 @@ TEST(GameRun, ScreenshotThatCannotBeWrittenIsAFailure) {
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(ReadWholeFile(dir + "/log.txt").find("Error: Could not write the screenshot"),
             std::string::npos);
+}
+
+// Ctrl+C and SIGTERM (a closing terminal, a service manager, `timeout`)
+// ask the game to quit: it leaves its loop, writes what it was asked to
+// write, and exits as after any quit.
+TEST(GameRun, StopSignalsEndAHeadlessRunAsAQuit) {
+  for (int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(strsignal(signal));
+    std::string dir = MakeTestDirectory("stopped");
+    ChildOptions options = InDirectory(dir);
+    options.timeoutSeconds = 60;
+    options.readyText = "Kuroshin:";
+    options.onReady = [signal](pid_t pid) {
+      usleep(300 * 1000);  // into the main loop
+      kill(pid, signal);
+    };
+    ChildResult run = RunChild(Game({"headless=1", "screenshot=out.png"}), options);
+    ASSERT_TRUE(run.exited && run.exitCode == 0) << Describe(run);
+    EXPECT_EQ(ErrorLines(ReadWholeFile(dir + "/log.txt")), std::vector<std::string>{});
+    const std::string png = ReadWholeFile(dir + "/out.png");
+    ASSERT_GE(png.size(), 24u);
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x05\x00\0\0\x04\x00", 8));
+  }
 }
 
 TEST(GameRun, SegmentationFaultLeavesACrashReport) {

@@ -24,6 +24,7 @@
 #include "platform/SpriteBatch.h"
 #include "platform/Video.h"
 #include "support/ChildProcess.h"
+#include "support/PngBytes.h"
 
 namespace {
 
@@ -227,19 +228,33 @@ TEST_F(LevelTest, TilesAndTileObjects) {
   EXPECT_FLOAT_EQ(objects[2]->hitBox.bottom, 27);
 }
 
-TEST_F(LevelTest, AMissingTilesetPictureStillCollides) {
-  std::remove("Levels/Chapter/colours.png");
-  const std::size_t logStart = ReadWholeFile("log.txt").size();
-  auto level = Load(Map(TileLayer("RunPlane", 8, 8, {{2, 3}}, 1)));
-  ASSERT_TRUE(loaded);
-  EXPECT_NE(ReadWholeFile("log.txt").find("Error: Could not load tileset: colours", logStart),
-            std::string::npos);
-  const CTileset& tileset = *level->GetTilesets()[0];
-  EXPECT_FALSE(tileset.texture);
-  EXPECT_EQ(tileset.imageWidth, 0);
-  EXPECT_EQ(tileset.TileCount(), 8) << "counted from the map's image size";
-  EXPECT_TRUE(level->GetCollisionLayer()->Collide(CHitBox(200, 210, 130, 140), nullptr));
-  level->Draw(&camera, false);  // draws nothing, and does not fall over
+// A damaged picture (here one that used to hang the loader) leaves the
+// tileset exactly as a missing one does.
+TEST_F(LevelTest, AMissingOrDamagedTilesetPictureStillCollides) {
+  const std::string picture = "Levels/Chapter/colours.png";
+  const std::pair<std::string, std::string> cases[] = {
+      {"missing", "cannot be opened: No such file or directory"}, {"damaged", "end of stream"}};
+  for (const auto& [how, reason] : cases) {
+    SCOPED_TRACE(how);
+    if (how == "missing") std::remove(picture.c_str());
+    if (how == "damaged") {
+      ASSERT_TRUE(PngBytes::WriteFile(picture, PngBytes::HugeChunkInTruncatedFile("tEXt")));
+    }
+    const std::size_t logStart = ReadWholeFile("log.txt").size();
+    auto level = Load(Map(TileLayer("RunPlane", 8, 8, {{2, 3}}, 1)));
+    ASSERT_TRUE(loaded);
+    const std::string log = ReadWholeFile("log.txt").substr(logStart);
+    EXPECT_NE(log.find("Error: Could not load texture " + picture + ": " + reason + "\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Error: Could not load tileset: colours"), std::string::npos) << log;
+    const CTileset& tileset = *level->GetTilesets()[0];
+    EXPECT_FALSE(tileset.texture);
+    EXPECT_EQ(tileset.imageWidth, 0);
+    EXPECT_EQ(tileset.TileCount(), 8) << "counted from the map's image size";
+    EXPECT_TRUE(level->GetCollisionLayer()->Collide(CHitBox(200, 210, 130, 140), nullptr));
+    level->Draw(&camera, false);  // draws nothing, and does not fall over
+  }
 }
 
 TEST_F(LevelTest, QueriesSearchTheFirstTrapsLayerAndSpawnedObjects) {
@@ -253,8 +268,10 @@ TEST_F(LevelTest, QueriesSearchTheFirstTrapsLayerAndSpawnedObjects) {
     text.replace(text.find('%'), 1, type);
     return text;
   };
+  // "trap_custom" is no type of the table: a plain object whose box is its
+  // rectangle, whatever class the game's own traps have.
   auto level = Load(Map(TileLayer("RunPlane", 8, 8) + "<objectgroup name=\"Misc\">" +
-                        make("lost", "trap_spear") + "</objectgroup><objectgroup name=\"Traps\">" +
+                        make("lost", "trap_custom") + "</objectgroup><objectgroup name=\"Traps\">" +
                         make("first", "end_trigger") + make("second", "end_trigger") +
                         "</objectgroup><objectgroup name=\"Traps\">" + make("third", "end") +
                         "</objectgroup>"));
@@ -264,7 +281,7 @@ TEST_F(LevelTest, QueriesSearchTheFirstTrapsLayerAndSpawnedObjects) {
   float depth[2] = {0, 0};
   EXPECT_TRUE(level->CollideWithType(touch, "end_trigger", 0, depth, true));
   EXPECT_EQ(level->FindCollidingObject(touch, "end_trigger", nullptr)->name, "first");
-  EXPECT_FALSE(level->CollideWithType(touch, "trap_spear", 0, nullptr, false))
+  EXPECT_FALSE(level->CollideWithType(touch, "trap_custom", 0, nullptr, false))
       << "not in a Traps layer";
   EXPECT_FALSE(level->CollideWithType(touch, "end", 0, nullptr, false)) << "the second Traps";
   // ... whose objects are updated all the same.

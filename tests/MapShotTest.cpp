@@ -1,11 +1,17 @@
 // The whole-level preview tool, run as level designers run it.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <fstream>
 
 #include "level/tmx/TmxMap.h"
 #include "platform/DecodedImage.h"
 #include "support/ChildProcess.h"
+#include "support/PngBytes.h"
 
 namespace {
 
@@ -79,4 +85,47 @@ TEST(MapShot, FullSizeSmallMapAndFailures) {
 
   run = MapShot({"small.tmx", "small.png", "2"});
   EXPECT_TRUE(run.exited && run.exitCode == 2) << "only shrinking";
+  for (const char* option : {"--time=-1", "--time=soon", "--time=601", "--box"}) {
+    run = MapShot({"small.tmx", "small.png", option});
+    EXPECT_TRUE(run.exited && run.exitCode == 2) << option;
+  }
+  run = MapShot({"--boxes", "small.tmx", "--time=0.5", "small.png", "1"});
+  EXPECT_TRUE(run.exited && run.exitCode == 0) << "options anywhere" << run.err;
+}
+
+// SDL would turn the signal into a quit event that the tool never reads,
+// so `timeout` or Ctrl+C could not stop it; it must end at once instead.
+TEST(MapShot, StopSignalsEndABusyRunAtOnce) {
+  // The tileset picture is one that used to hang the loader: it is refused
+  // and the level, 1250 screens of it, is drawn without it.
+  ASSERT_TRUE(PngBytes::WriteFile("hang.png", PngBytes::HugeChunkInTruncatedFile("zTXt")));
+  std::string cells(125 * 50 * 2 - 1, ',');
+  for (std::size_t i = 0; i < cells.size(); i += 2) cells[i] = '0';
+  std::ofstream("busy.tmx") << "<map version=\"1.8\" orientation=\"orthogonal\" width=\"125\" "
+                               "height=\"50\" tilewidth=\"512\" tileheight=\"512\"><tileset "
+                               "firstgid=\"1\" name=\"h\" tilewidth=\"512\" tileheight=\"512\">"
+                               "<image source=\"hang.png\" width=\"512\" height=\"512\"/>"
+                               "</tileset><layer name=\"RunPlane\" width=\"125\" height=\"50\">"
+                               "<data encoding=\"csv\">"
+                            << cells << "</data></layer></map>";
+
+  for (int signal : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(strsignal(signal));
+    std::chrono::steady_clock::time_point sent;
+    ChildOptions options;
+    options.environment = {"SDL_VIDEODRIVER=dummy"};
+    options.timeoutSeconds = 60;
+    options.readyText = "hang.png: end of stream";
+    options.onReady = [&sent, signal](pid_t pid) {
+      usleep(500 * 1000);  // well into drawing
+      sent = std::chrono::steady_clock::now();
+      kill(pid, signal);
+    };
+    ChildResult run = RunChild({KUROSHIN_MAPSHOT, "busy.tmx", "busy.png", "0.01"}, options);
+    const auto took = std::chrono::steady_clock::now() - sent;
+    ASSERT_FALSE(run.timedOut) << run.out << run.err;
+    EXPECT_EQ(run.signal, signal) << "exit " << run.exitCode << "\n" << run.out << run.err;
+    EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_FALSE(FileExists("busy.png"));
+  }
 }

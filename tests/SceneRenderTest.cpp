@@ -49,13 +49,22 @@ TEST(SceneRender, SpritesAndTextLandWhereAndHowTheyShould) {
     TextureHandle white = Cell(CDecodedImage::Filled(64, 64, 0xffffffff));
     CBitmapFont font(Cell(CDecodedImage::Filled(16 * 32, 8 * 40, 0xffffffff)));
 
-    CSprite plain, turned, mirrored, red, tinted;
-    for (CSprite* sprite : {&plain, &turned, &mirrored, &red, &tinted}) sprite->Init(d3d.get());
+    CSprite plain, turned, mirrored, red, tinted, bar;
+    for (CSprite* sprite : {&plain, &turned, &mirrored, &red, &tinted, &bar})
+      sprite->Init(d3d.get());
     ASSERT_TRUE(plain.SetTexture(1, 0, 0, 0, 0, twoTone));
     ASSERT_TRUE(turned.SetTexture(1, 0, 0, 0, 0, twoTone));
     ASSERT_TRUE(mirrored.SetTexture(1, 0, 0, 0, 0, twoTone));
     ASSERT_TRUE(red.SetTexture(1, 0, 0, 0, 0, twoTone));
     ASSERT_TRUE(tinted.SetTexture(1, 0, 0, 0, 0, white));
+    // A 64 x 16 bar, red left and green right, mirrored and turned a quarter
+    // (as trap doors are): it stands 16 wide and 64 high, green on top.
+    auto barImage = CDecodedImage::Filled(64, 16, 0xffff0000);
+    barImage->Fill({32, 0, 64, 16}, 0xff00ff00);
+    ASSERT_TRUE(bar.SetTexture(1, 0, 0, 0, 0, Cell(std::move(barImage))));
+    bar.SetPosition(300, 300);
+    bar.SetScale(-1, 1);
+    bar.SetRotation(90);
     plain.SetPosition(100, 100);
     turned.SetPosition(300, 100);
     turned.SetRotation(90);
@@ -65,12 +74,13 @@ TEST(SceneRender, SpritesAndTextLandWhereAndHowTheyShould) {
     tinted.SetPosition(700, 300);
     tinted.SetColour(0, 0, 255);
     tinted.SetAlpha(0.5f);
-    for (CSprite* sprite : {&plain, &turned, &mirrored, &red, &tinted}) sprite->Advance(1.0f / 120);
+    for (CSprite* sprite : {&plain, &turned, &mirrored, &red, &tinted, &bar})
+      sprite->Advance(1.0f / 120);
 
     d3d->clearColour = 0xff000000;
     d3d->BeginFrame();
     d3d->GetSprite()->Begin(SpriteBlend::Alpha);
-    for (CSprite* sprite : {&plain, &turned, &mirrored, &red}) sprite->Draw(1.0f, nullptr);
+    for (CSprite* sprite : {&plain, &turned, &mirrored, &red, &bar}) sprite->Draw(1.0f, nullptr);
     plain.SetPosition(100, 500);
     plain.Advance(0.0f);
     plain.Draw(1.0f, nullptr);
@@ -109,6 +119,12 @@ TEST(SceneRender, SpritesAndTextLandWhereAndHowTheyShould) {
     // Mirrored: green left, red right, in the same place.
     ExpectNear(Rgb(*frame, 516, 132), 0x00ff00, "mirrored left");
     ExpectNear(Rgb(*frame, 548, 132), 0xff0000, "mirrored right");
+    // The bar spans x 324..340 and y 276..340.
+    ExpectNear(Rgb(*frame, 332, 285), 0x00ff00, "mirrored and turned bar, top");
+    ExpectNear(Rgb(*frame, 332, 331), 0xff0000, "mirrored and turned bar, bottom");
+    ExpectNear(Rgb(*frame, 319, 300), 0x000000, "left of the bar");
+    ExpectNear(Rgb(*frame, 345, 300), 0x000000, "right of the bar");
+    ExpectNear(Rgb(*frame, 332, 270), 0x000000, "above the bar");
     // Half-transparent blue over red, and over black.
     ExpectNear(Rgb(*frame, 716, 332), 0x7f007f, "tinted over red");
     ExpectNear(Rgb(*frame, 748, 332), 0x007f7f, "tinted over green");

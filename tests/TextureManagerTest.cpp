@@ -44,13 +44,16 @@ TEST(TextureCache, SharesOneCellPerPath) {
 TEST(TextureCache, FailedLoadsAreReportedEachTimeAndNotKept) {
   CTextureManager textures;
   ASSERT_EQ(mkdir("folder.png", 0755), 0);  // a directory where an image should be
-  for (const std::string path : {"Graphics/none.png", "folder.png"}) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Graphics/none.png", "cannot be opened: No such file or directory"},
+      {"folder.png", "not a regular file"}};
+  for (const auto& [path, reason] : cases) {
     std::string before = ReadWholeFile("log.txt");
     EXPECT_EQ(textures.GetTexture(path), nullptr);
     EXPECT_EQ(textures.GetTexture(path), nullptr);
     std::string added = ReadWholeFile("log.txt").substr(before.size());
-    EXPECT_EQ(added, "Error: Could not load texture " + path + "\nError: Could not load texture " +
-                         path + "\n");
+    const std::string line = "Error: Could not load texture " + path + ": " + reason + "\n";
+    EXPECT_EQ(added, line + line);
   }
   EXPECT_EQ(textures.CachedCount(), 0u);
   EXPECT_EQ(CountLines(ReadWholeFile("log.txt"), "Could not load texture folder.png"), 2);

@@ -9,21 +9,14 @@ explains the characters. The output is the same, byte for byte, on every
 run.
 """
 
-import base64
 import os
-import struct
 import sys
-import zlib
-from xml.sax.saxutils import quoteattr
 
-T = 64
+from levelkit import (GROUND, PROPS, T, LayoutError, Plane, back_plane_tiles, encode,
+                      load_layout, run_plane_tiles, tile_objects, write_map)
+
 HEIGHT = 28
 MAP_PATH = os.path.join("Levels", "Chapter 1", "01 Dusk Road.tmx")
-TILESETS = (  # (first gid, source relative to the map)
-    (1, "../../Graphics/Tiles/ink_ground.tsx"),
-    (41, "../../Graphics/Tiles/ink_props.tsx"),
-)
-GROUND, PROPS = TILESETS[0][0], TILESETS[1][0]
 
 
 # ---------------------------------------------------------------- layout
@@ -322,32 +315,8 @@ WALL_RIGHT = 206               # first column of the closing wall
 
 # ---------------------------------------------------------------- props
 #
-# Entries are (prop, x, row) or (prop, x, row, tiles): x in tiles (fractions
-# are fine for objects, tile layers need whole tiles); row is the ground
-# row the prop stands on, or for hanging props the ceiling row it hangs
-# from. `tiles` is the height of stacked props (bamboo, gate posts, stilts).
-
-PROP = {
-    "grass": 0, "grass_large": 1, "grass_strip": 2, "lilies": 3,
-    "stone": 4, "boulder": 5, "stone_pile": 6, "surface_roots": 7,
-    "lantern_hanging": 8, "roots_short": 9, "roots_long": 10, "vines": 11,
-    "stone_lantern_top": 12, "post_lantern": 13, "fence": 14, "stone_lantern_base": 15,
-    "far_grass": 16, "far_grass_strip": 17, "far_stones": 18, "far_boulder": 19,
-    "far_bamboo": 20, "far_bamboo_top": 21, "far_fence": 22, "far_pine": 23,
-    "far_gate_post": 24, "far_roots": 25, "bamboo": 26, "bamboo_top": 27,
-    "sign": 28, "lantern_string": 29, "shrine": 30, "reeds": 31,
-}
-HANGING = {"lantern_hanging", "roots_short", "roots_long", "vines", "far_roots"}
-# Props made of several tiles: given the height, the tiles from the bottom
-# up (None leaves a tile empty).
-STACKS = {
-    "stone_lantern": lambda n: ["stone_lantern_base", "stone_lantern_top"],
-    "bamboo_clump": lambda n: ["bamboo"] * (n - 1) + ["bamboo_top"],
-    "far_bamboo_clump": lambda n: ["far_bamboo"] * (n - 1) + ["far_bamboo_top"],
-    "gate_post": lambda n: ["far_gate_post"] * n,
-    # Strung between the tops of gate posts n tiles high.
-    "raised_lantern_string": lambda n: [None] * (n - 1) + ["lantern_string"],
-}
+# Entries are (prop, x, row) or (prop, x, row, tiles), as levelkit.expand
+# reads them; prop names are those of levelkit.PROP.
 
 BACK_PLANE = [
     ("far_bamboo_clump", 4, 20, 5), ("far_bamboo_clump", 5, 20, 3),
@@ -437,188 +406,6 @@ DETAILS_FRONT_CHARACTER = [
 ]
 
 
-# ---------------------------------------------------------------- run plane
-
-SOLID = set("#oO/\\rRFf")
-# Surface height at the left and right edge of each slope, in half tiles.
-SLOPE_EDGES = {"/": (0, 2), "\\": (2, 0), "r": (0, 1), "R": (1, 2), "F": (2, 1), "f": (1, 0)}
-SLOPE_TILE = {"/": 4, "\\": 5, "r": 6, "R": 7, "F": 14, "f": 15}
-# The ground under a slope's low end shows the slope's rim dipping into it.
-UNDER_SLOPE = {"/": 32, "\\": 33, "r": 34, "f": 35}
-# A full block by the sides it shows (up, down, left, right).
-BLOCK = {
-    "": 9, "u": 1, "ul": 0, "ur": 2, "ulr": 3, "d": 17, "dl": 16, "dr": 18, "dlr": 19,
-    "l": 8, "r": 10, "lr": 11, "ud": 25, "udl": 24, "udr": 26, "udlr": 27,
-}
-# A block showing no side, with one open diagonal.
-INNER = {"ul": 12, "ur": 13, "dl": 20, "dr": 21}
-DEEP = {"o": 22, "O": 23}
-PLANK = {(False, False): 31, (False, True): 28, (True, True): 29, (True, False): 30}
-
-
-class LayoutError(Exception):
-    pass
-
-
-def load_layout():
-    grid = [""] * HEIGHT
-    for name, first, text in SECTIONS:
-        rows = text.strip("\n").split("\n")
-        if len(rows) != HEIGHT:
-            raise LayoutError("%s: %d rows, not %d" % (name, len(rows), HEIGHT))
-        if len(set(map(len, rows))) != 1:
-            raise LayoutError("%s: rows of different lengths" % name)
-        if first != len(grid[0]):
-            raise LayoutError("%s starts at column %d, not %d" % (name, len(grid[0]), first))
-        grid = [a + b for a, b in zip(grid, rows)]
-    bad = set("".join(grid)) - SOLID - set(".=")
-    if bad:
-        raise LayoutError("unknown layout characters: %s" % "".join(sorted(bad)))
-    return grid
-
-
-class Plane:
-    def __init__(self, grid):
-        self.grid = grid
-        self.width = len(grid[0])
-        self.height = len(grid)
-
-    def at(self, x, y):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            return self.grid[y][x]
-        return "#"             # the world goes on solid past the map's edges
-
-    def solid(self, x, y):
-        return self.at(x, y) in SOLID
-
-    def flat_top(self, x, y):
-        """A block whose top is open: something can stand on it."""
-        return self.at(x, y) in "#oO" and self.at(x, y - 1) == "."
-
-    def flat_bottom(self, x, y):
-        return self.at(x, y) in "#oO" and self.at(x, y + 1) == "."
-
-
-def block_tile(plane, x, y):
-    s = plane.solid
-    open_sides = "".join(k for k, (dx, dy) in zip("udlr", ((0, -1), (0, 1), (-1, 0), (1, 0)))
-                         if not s(x + dx, y + dy))
-    corners = [k for k, (dx, dy) in (("ul", (-1, -1)), ("ur", (1, -1)), ("dl", (-1, 1)), ("dr", (1, 1)))
-               if s(x + dx, y) and s(x, y + dy) and not s(x + dx, y + dy)]
-    ch = plane.at(x, y)
-    if ch in DEEP:
-        if open_sides or corners:
-            raise LayoutError("%r at (%d, %d) is not deep inside the ground" % (ch, x, y))
-        return DEEP[ch]
-    if corners and (open_sides or len(corners) > 1):
-        # The tileset has no such piece; its rim would break off.
-        raise LayoutError("no tile for ground at (%d, %d): open %s and corners %s"
-                          % (x, y, open_sides or "-", ",".join(corners)))
-    if corners:
-        return INNER[corners[0]]
-    return BLOCK[open_sides]
-
-
-def check_slope(plane, x, y):
-    ch = plane.at(x, y)
-    left, right = SLOPE_EDGES[ch]
-    if plane.at(x, y - 1) != ".":
-        raise LayoutError("slope at (%d, %d) is covered" % (x, y))
-    if plane.at(x, y + 1) != "#":
-        raise LayoutError("slope at (%d, %d) needs plain ground under it" % (x, y))
-    for side, height, dx in (("left", left, -1), ("right", right, 1)):
-        n = plane.at(x + dx, y)
-        n_edge = SLOPE_EDGES[n][1 if dx < 0 else 0] if n in SLOPE_EDGES else None
-        if height == 2:
-            # Level ground, or the ground under the next slope down.
-            over = plane.at(x + dx, y - 1)
-            over_edge = SLOPE_EDGES[over][1 if dx < 0 else 0] if over in SLOPE_EDGES else None
-            ok = n in "#oO" and (over == "." or over_edge == 0) or n_edge == 2
-        elif height == 1:
-            ok = n_edge == 1
-        else:
-            below = plane.at(x + dx, y + 1)
-            below_edge = SLOPE_EDGES[below][1 if dx < 0 else 0] if below in SLOPE_EDGES else None
-            ok = n == "." and (below in "#oO" or below_edge == 2)
-        if not ok:
-            raise LayoutError("slope at (%d, %d) does not meet the ground on its %s" % (x, y, side))
-    if ch in UNDER_SLOPE:
-        for dx, dy in ((-1, 1), (1, 1), (0, 2)):
-            if not plane.solid(x + dx, y + dy):
-                raise LayoutError("the ground under the slope at (%d, %d) stands free" % (x, y))
-
-
-def run_plane_tiles(plane):
-    """Local ink_ground ids, row by row; -1 for empty cells."""
-    tiles = [[-1] * plane.width for _ in range(plane.height)]
-    for y in range(plane.height):
-        for x in range(plane.width):
-            ch = plane.at(x, y)
-            above = plane.at(x, y - 1) if y > 0 else "."
-            if ch in SLOPE_TILE:
-                check_slope(plane, x, y)
-                tiles[y][x] = SLOPE_TILE[ch]
-            elif ch == "=":
-                joins = (plane.at(x - 1, y) in "=#", plane.at(x + 1, y) in "=#")
-                tiles[y][x] = PLANK[joins]
-            elif ch in SOLID:
-                tiles[y][x] = UNDER_SLOPE[above] if above in UNDER_SLOPE else block_tile(plane, x, y)
-    return tiles
-
-
-# ---------------------------------------------------------------- props
-
-def expand(entries, plane, whole_tiles):
-    """(local props id, x in tiles, bottom y in pixels) for every tile of the
-    entries, checked against the run plane."""
-    placed = []
-    for entry in entries:
-        kind, x, row = entry[:3]
-        count = entry[3] if len(entry) > 3 else 1
-        if whole_tiles and x != int(x):
-            raise LayoutError("%r at x %s: tile layers take whole tiles" % (kind, x))
-        columns = sorted({int(x), int(x + 0.999)})
-        if kind == "stilt":
-            # Bamboo holding up a plank from below, its foot in the ground.
-            if any(plane.at(c, row) != "=" for c in columns):
-                raise LayoutError("stilt at %s, %d holds up no plank" % (x, row))
-            foot = row + count - 1
-            if not all(plane.solid(c, foot + 1) or plane.at(c, foot) in SLOPE_EDGES for c in columns):
-                raise LayoutError("stilt at %s, %d does not reach the ground" % (x, row))
-            placed += [(PROP["bamboo"], x, (row + 1 + i) * T) for i in range(count)]
-            continue
-        if kind in HANGING:
-            if not all(plane.flat_bottom(c, row) for c in columns):
-                raise LayoutError("%r at %s hangs from no ceiling on row %d" % (kind, x, row))
-            placed.append((PROP[kind], x, (row + 2) * T))
-            continue
-        if not all(plane.flat_top(c, row) for c in columns):
-            raise LayoutError("%r at %s stands on no flat ground on row %d" % (kind, x, row))
-        names = STACKS[kind](count) if kind in STACKS else [kind]
-        for i, name in enumerate(names):
-            for c in columns:
-                if plane.at(c, row - 1 - i) != ".":
-                    raise LayoutError("%r at %s runs into the ground" % (kind, x))
-            if name is not None:
-                placed.append((PROP[name], x, (row - i) * T))
-    return placed
-
-
-def back_plane_tiles(plane):
-    tiles = [[-1] * plane.width for _ in range(plane.height)]
-    for prop, x, bottom in expand(BACK_PLANE, plane, True):
-        row = bottom // T - 1
-        if tiles[row][int(x)] != -1:
-            raise LayoutError("two back plane props at (%d, %d)" % (x, row))
-        tiles[row][int(x)] = prop
-    return tiles
-
-
-def tile_objects(entries, plane, kind=""):
-    return [{"type": kind, "gid": PROPS + prop, "x": round(x * T), "y": bottom,
-             "width": T, "height": T} for prop, x, bottom in expand(entries, plane, False)]
-
-
 # ---------------------------------------------------------------- markers
 
 def markers(plane):
@@ -662,63 +449,17 @@ def markers(plane):
     return [spawn, checkpoint, scroll, end_trigger, end]
 
 
-# ---------------------------------------------------------------- writing
-
-def encode(tiles, first_gid):
-    gids = [0 if t < 0 else first_gid + t for row in tiles for t in row]
-    raw = struct.pack("<%dI" % len(gids), *gids)
-    return base64.b64encode(zlib.compress(raw, 9)).decode("ascii")
-
-
-def write_map(path, plane, layers):
-    next_id = [1]
-
-    def object_xml(o):
-        attrs = [("id", next_id[0])]
-        next_id[0] += 1
-        for key in ("name", "type", "gid", "x", "y", "width", "height"):
-            if o.get(key) not in (None, ""):
-                attrs.append((key, o[key]))
-        return "  <object %s/>" % " ".join("%s=%s" % (k, quoteattr(str(v))) for k, v in attrs)
-
-    body = []
-    for layer_id, (name, content) in enumerate(layers, 1):
-        if isinstance(content, str):
-            body += [' <layer id="%d" name=%s width="%d" height="%d">'
-                     % (layer_id, quoteattr(name), plane.width, plane.height),
-                     '  <data encoding="base64" compression="zlib">',
-                     "   " + content,
-                     "  </data>",
-                     " </layer>"]
-        else:
-            body.append(' <objectgroup id="%d" name=%s>' % (layer_id, quoteattr(name)))
-            body += [object_xml(o) for o in content]
-            body.append(" </objectgroup>")
-    head = ['<?xml version="1.0" encoding="UTF-8"?>',
-            '<map version="1.8" tiledversion="1.8.2" orientation="orthogonal" renderorder="right-down" '
-            'width="%d" height="%d" tilewidth="%d" tileheight="%d" infinite="0" nextlayerid="%d" '
-            'nextobjectid="%d">' % (plane.width, plane.height, T, T, len(layers) + 1, next_id[0]),
-            " <properties>",
-            '  <property name="collision" value="RunPlane"/>',
-            " </properties>"]
-    head += [' <tileset firstgid="%d" source=%s/>' % (first, quoteattr(source))
-             for first, source in TILESETS]
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w", encoding="utf-8", newline="\n") as f:
-        f.write("\n".join(head + body + ["</map>"]) + "\n")
-
-
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     data = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", "data")
-    plane = Plane(load_layout())
+    plane = Plane(load_layout(SECTIONS, HEIGHT))
     if WALL_RIGHT >= plane.width:
         raise LayoutError("the closing wall lies outside the map")
     # Drawn in this order: Background, BackPlane, DetailsBack, Traps,
     # RunPlane, DetailsFront, the hero, DetailsFrontCharacter.
     layers = [
         ("Background", tile_objects(BACKGROUND, plane, "background")),
-        ("BackPlane", encode(back_plane_tiles(plane), PROPS)),
+        ("BackPlane", encode(back_plane_tiles(BACK_PLANE, plane), PROPS)),
         ("DetailsBack", tile_objects(DETAILS_BACK, plane)),
         ("Traps", markers(plane)),
         ("RunPlane", encode(run_plane_tiles(plane), GROUND)),

@@ -1,9 +1,13 @@
 // Draws a whole level into one picture with the game's own level drawing,
 // headless, so a map can be checked without playing it:
-//   kuroshin-mapshot MAP.tmx OUT.png [SCALE]
-// SCALE (0 < SCALE <= 1, default 1) shrinks the picture. The game draws one
-// 1280 x 1024 screen at a time, so the level is drawn screen by screen with
-// a moving camera and the screens are stitched together.
+//   kuroshin-mapshot MAP.tmx OUT.png [SCALE] [--time=SECONDS] [--boxes]
+// SCALE (0 < SCALE <= 1, default 1) shrinks the picture. --time runs the
+// level that long in fixed steps first (traps that hide in walls at the
+// start show then); --boxes outlines the objects of the "Traps" layer (map
+// rectangle thin and white, hit box in colour: yellow for triggers, with a
+// line to their target, red for traps, cyan for the rest). The game draws
+// one 1280 x 1024 screen at a time, so the level is drawn screen by screen
+// with a moving camera and the screens are stitched together.
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -21,7 +25,11 @@
 #include "graphics/Direct3D.h"
 #include "graphics/TextureManager.h"
 #include "level/Level.h"
+#include "level/ObjectLayer.h"
+#include "objects/MovableObject.h"
+#include "objects/Trigger.h"
 #include "platform/DecodedImage.h"
+#include "platform/PlatformTexture.h"
 #include "platform/SpriteBatch.h"
 #include "platform/Video.h"
 #include "tools/common/ScratchDirectory.h"
@@ -70,18 +78,86 @@ struct Canvas {
   }
 };
 
+// Lines and outlines over the drawn level, with a one-pixel white texture.
+struct Overlay {
+  CSpriteBatch& batch;
+  CPlatformTexture* white;
+  float thickness;
+  float ox, oy;  // where the level's origin lies on the screen
+
+  void Line(float x0, float y0, float x1, float y1, std::uint32_t argb) const {
+    const float dx = x1 - x0, dy = y1 - y0;
+    const float length = std::sqrt(dx * dx + dy * dy);
+    if (length <= 0.0f) return;
+    batch.SetTransform(Matrix2D::Transformation2D({0, 0}, {length, thickness}, {0, 0},
+                                                  std::atan2(dy, dx), {x0 + ox, y0 + oy}));
+    batch.Draw(white, nullptr, argb);
+  }
+  void Box(const CHitBox& box, std::uint32_t argb) const {
+    const float l = std::min(box.left, box.right), r = std::max(box.left, box.right);
+    const float t = std::min(box.top, box.bottom), b = std::max(box.top, box.bottom);
+    Line(l, t, r, t, argb);
+    Line(r, t, r, b, argb);
+    Line(r, b, l, b, argb);
+    Line(l, b, l, t, argb);
+  }
+  void Objects(const CObjectLayer& layer) const {
+    Overlay thin = *this;
+    thin.thickness = std::max(1.0f, thickness / 2.0f);
+    for (const auto& object : layer.Objects()) {
+      const CMovableObject& o = *object;
+      thin.Box(
+          CHitBox(o.y, o.y + static_cast<float>(o.height), o.x, o.x + static_cast<float>(o.width)),
+          0xc0ffffff);
+      const CHitBox& box = o.hitBox;
+      // An all-zero box is no box.
+      if (box.top == 0.0f && box.bottom == 0.0f && box.left == 0.0f && box.right == 0.0f) continue;
+      const bool trap = o.type.rfind("trap_", 0) == 0;
+      const auto* trigger = dynamic_cast<const CTrigger*>(&o);
+      Box(box, trigger ? 0xffffd040 : trap ? 0xffff3030 : 0xff40e0ff);
+      if (trigger && trigger->target) {
+        const CMovableObject& to = *trigger->target;
+        Line((box.left + box.right) / 2, (box.top + box.bottom) / 2,
+             to.x + static_cast<float>(to.width) / 2, to.y + static_cast<float>(to.height) / 2,
+             0xffffd040);
+      }
+    }
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3 || argc > 4) {
-    fprintf(stderr, "usage: %s MAP.tmx OUT.png [SCALE]\n", argv[0]);
+  std::vector<std::string> positional;
+  double seconds = 0.0;
+  bool boxes = false;
+  bool usage = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--boxes") {
+      boxes = true;
+    } else if (argument.rfind("--time=", 0) == 0) {
+      char* end = nullptr;
+      seconds = strtod(argument.c_str() + 7, &end);
+      if (!end || *end || !(seconds >= 0.0 && seconds <= 600.0)) {
+        fprintf(stderr, "--time must be a number of seconds from 0 to 600\n");
+        return 2;
+      }
+    } else if (argument.rfind("--", 0) == 0) {
+      usage = true;
+    } else {
+      positional.push_back(argument);
+    }
+  }
+  if (usage || positional.size() < 2 || positional.size() > 3) {
+    fprintf(stderr, "usage: %s MAP.tmx OUT.png [SCALE] [--time=SECONDS] [--boxes]\n", argv[0]);
     return 2;
   }
-  const std::string out = FromStartingDirectory(argv[2]);
+  const std::string out = FromStartingDirectory(positional[1]);
   double scale = 1.0;
-  if (argc == 4) {
+  if (positional.size() == 3) {
     char* end = nullptr;
-    scale = strtod(argv[3], &end);
+    scale = strtod(positional[2].c_str(), &end);
     if (!end || *end || !(scale > 0.0 && scale <= 1.0)) {
       fprintf(stderr, "SCALE must be a number above 0 and at most 1\n");
       return 2;
@@ -92,12 +168,9 @@ int main(int argc, char** argv) {
     log->errorChannels |= LOG_STDOUT;
     log->warningChannels |= LOG_STDOUT;
   }
-  // Screens pass through a file in our scratch directory, never the game's.
-  std::error_code cwdError;
-  const std::string screenFile = (fs::current_path(cwdError) / "mapshot-screen.png").string();
-  const std::string mapPath = EnterGameDirectory(FromStartingDirectory(argv[1]));
+  const std::string mapPath = EnterGameDirectory(FromStartingDirectory(positional[0]));
 
-  if (!InitVideo(true)) {
+  if (!InitVideo(true, StopSignals::EndAtOnce)) {
     fprintf(stderr, "no video: %s\n", PlatformError().c_str());
     return 1;
   }
@@ -113,14 +186,20 @@ int main(int argc, char** argv) {
     CCamera camera;
     CLevel level(&camera);
     if (!level.Load(mapPath)) {
-      fprintf(stderr, "%s: the map does not load (see above)\n", argv[1]);
+      fprintf(stderr, "%s: the map does not load (see above)\n", positional[0].c_str());
       status = 1;
     } else if (level.GetWidthPixels() < 1 || level.GetHeightPixels() < 1) {
-      fprintf(stderr, "%s: the map has no tile layers, so the level has no size\n", argv[1]);
+      fprintf(stderr, "%s: the map has no tile layers, so the level has no size\n",
+              positional[0].c_str());
       status = 1;
     } else {
-      // One silent step so objects stand as they do when the level starts.
+      // One silent step so objects stand as they do when the level starts,
+      // then as many fixed steps as asked for.
       level.Update(0.0f, true);
+      const long steps = std::lround(seconds * 120.0);
+      for (long i = 0; i < steps; ++i) level.Update(1.0f / 120.0f, true);
+      TextureHandle white = std::make_shared<TextureCell>();
+      white->pending = CDecodedImage::Filled(1, 1, 0xffffffff);
       Canvas canvas;
       canvas.width = static_cast<int>(level.GetWidthPixels());
       canvas.height = static_cast<int>(level.GetHeightPixels());
@@ -143,9 +222,14 @@ int main(int argc, char** argv) {
           batch.Begin(SpriteBlend::Alpha);
           level.Draw(&camera, false);
           level.Draw(&camera, true);
+          if (boxes && level.GetTraps()) {
+            const Overlay overlay{batch, white->Resolve(*d3d.GetRenderer()),
+                                  static_cast<float>(2.0 / scale), camera.ScreenX(0.0f),
+                                  camera.ScreenY(0.0f)};
+            overlay.Objects(*level.GetTraps());
+          }
           batch.End();
-          std::unique_ptr<CDecodedImage> screen;
-          if (d3d.SaveFramePng(screenFile)) screen = CDecodedImage::Load(screenFile);
+          std::unique_ptr<CDecodedImage> screen = d3d.ReadFrame();
           if (!screen) {
             fprintf(stderr, "cannot read back the drawn screen\n");
             status = 1;
@@ -170,12 +254,13 @@ int main(int argc, char** argv) {
             image->SetPixel(x, y, argb);
           }
         }
-        if (!image->SavePng(out)) {
-          fprintf(stderr, "cannot write %s\n", out.c_str());
+        std::string error;
+        if (!image->SavePng(out, &error)) {
+          fprintf(stderr, "cannot write %s: %s\n", out.c_str(), error.c_str());
           status = 1;
         } else {
-          printf("%s: %d x %d level pixels, written %d x %d to %s\n", argv[1], canvas.width,
-                 canvas.height, canvas.outWidth, canvas.outHeight, out.c_str());
+          printf("%s: %d x %d level pixels, written %d x %d to %s\n", positional[0].c_str(),
+                 canvas.width, canvas.height, canvas.outWidth, canvas.outHeight, out.c_str());
         }
       }
     }

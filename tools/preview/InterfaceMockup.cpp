@@ -67,9 +67,10 @@ public:
 
   bool Save(const std::string& path) {
     d3d.GetSprite()->End();
-    bool saved = d3d.SaveFramePng(path);
+    std::string error;
+    bool saved = d3d.SaveFramePng(path, &error);
     d3d.EndFrame();
-    if (!saved) fprintf(stderr, "could not write %s\n", path.c_str());
+    if (!saved) fprintf(stderr, "could not write %s: %s\n", path.c_str(), error.c_str());
     return saved;
   }
 
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
   }
   const std::string data = FromStartingDirectory(argv[1]) + "/";
   const std::string out = FromStartingDirectory(argv[2]);
-  if (!InitVideo(true)) return 1;
+  if (!InitVideo(true, StopSignals::EndAtOnce)) return 1;
   bool ok = true;
   {
     CTextureManager textures;

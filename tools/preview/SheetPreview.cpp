@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   const double seconds = argc > 3 ? atof(argv[3]) : 0.5;
   const bool staged = argc > 4;
   const std::string prefix = staged ? argv[4] : "";
-  if (!InitVideo(true)) return 1;
+  if (!InitVideo(true, StopSignals::EndAtOnce)) return 1;
   int status = 0;
   {
     CTextureManager textures;
@@ -107,7 +107,11 @@ int main(int argc, char** argv) {
     }
     for (auto& sprite : sprites) sprite->Draw(1.0f, nullptr);
     batch.End();
-    if (!d3d.SaveFramePng(out)) status = 1;
+    std::string error;
+    if (!d3d.SaveFramePng(out, &error)) {
+      fprintf(stderr, "could not write %s: %s\n", out.c_str(), error.c_str());
+      status = 1;
+    }
     // The renderer goes with d3d, before the cache: free its textures now.
     textures.ReleaseAll();
   }
