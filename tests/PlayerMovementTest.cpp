@@ -293,6 +293,54 @@ TEST_F(PlayerMovement, SoundsComeOnTheirFramesAndOnlyFromTheLiveHero) {
   EXPECT_EQ(audio.GetSounds().size(), before);
 }
 
+TEST_F(PlayerMovement, EachFrameSoundStartsWithItsFrameOnly) {
+  PlayerWorld world(true);
+  CAudioManager& audio = *world.audio;
+  CPlayerAnimations& animations = world.player->Animations();
+  const struct {
+    A animation;
+    int column;
+    int row;
+    const char* sound;  // null: none
+  } cases[] = {
+      {A::Walk, 2, 0, "sfx_walk01"},
+      {A::Walk, 2, 2, "sfx_walk02"},
+      {A::Walk, 2, 1, nullptr},
+      {A::Walk, 3, 0, nullptr},
+      {A::Run, 2, 0, "sfx_run01"},
+      {A::Run, 9, 0, "sfx_run01"},
+      {A::Run, 5, 0, nullptr},
+      {A::Jump, 2, 0, "sfx_jump"},
+      {A::WallJump, 1, 0, "sfx_wall_jump"},
+      {A::RunToStand, 0, 0, "sfx_slide"},
+      {A::Crouch, 0, 0, "sfx_slide"},
+      {A::StandToCrouch, 0, 0, "sfx_crouch"},
+      {A::Death, 0, 0, "sfx_die"},
+      {A::Respawn, 0, 0, "sfx_respawn"},
+      {A::WallSlideUp, 0, 0, nullptr},
+      {A::Stand, 0, 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    for (const bool frameStart : {true, false}) {
+      audio.StopAll(false);
+      CSprite& sprite = animations.Get(c.animation);
+      animations.SetCurrent(c.animation);
+      sprite.SetFrame(c.column, c.row);
+      sprite.ResetElapsed();
+      // Part-way through the frame, nothing starts.
+      if (!frameStart) sprite.Advance(PlayerWorld::kStep / 4);
+      world.player->Effects().UpdateSounds();
+      const int played = static_cast<int>(audio.GetSounds().size()) - 1;  // the wall loop stays
+      const int expected = frameStart && c.sound ? 1 : 0;
+      EXPECT_EQ(played, expected) << CPlayerAnimations::SheetOf(c.animation).name << " " << c.column
+                                  << "," << c.row << (frameStart ? "" : " mid-frame");
+      if (expected) {
+        EXPECT_EQ(CountSounds(audio, c.sound), 1) << c.sound;
+      }
+    }
+  }
+}
+
 TEST_F(PlayerMovement, DebugKeysActOnTheLiveHeroOnlyAndSpoilTheRecord) {
   PlayerWorld world;
   CInputManager input;

@@ -11,11 +11,10 @@ that place. Room columns are printed for the tests' constants.
 
 import os
 import sys
-from xml.sax.saxutils import quoteattr
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "levels"))
-from make_sample_level import T, GROUND, TILESETS, Plane, encode, run_plane_tiles  # noqa: E402
+from levelkit import GROUND, T, Plane, encode, run_plane_tiles, write_map  # noqa: E402
 
 HEIGHT = 18
 FLOOR = 14          # first ground row: feet stand at y = 14 * 64 = 896
@@ -60,83 +59,56 @@ def build():
     fill(125, 127, FLOOR - 1, FLOOR - 1)
     grid[FLOOR - 1][128] = "F"
     grid[FLOOR - 1][129] = "f"
-    # Course: a low ceiling over the rising stomper at its end.
-    fill(190, 195, 0, FLOOR - 6)
+    # Course: a two-tile pit under the trap door, and a low ceiling over the
+    # rising stomper at its end, close enough to crush whoever rides it.
+    course = ROOMS["course"][0]
+    fill(course + 18, course + 19, FLOOR, FLOOR + 1, ".")
+    fill(course + 49, course + 51, 0, FLOOR - 6)
     return ["".join(row) for row in grid]
 
 
 def objects():
-    """Every object of the course, by columns of the room."""
+    """The course: the run the replay tests record, left to right."""
     y = FLOOR * T
-    course = ROOMS["course"][0]
+    c = ROOMS["course"][0]
+
+    def trap(name, kind, col, row, properties, width=T, height=T):
+        return {"name": name, "type": kind, "x": col * T, "y": row * T, "width": width,
+                "height": height, "properties": properties}
+
     return [
-        {"name": "spawn", "x": 4 * T, "y": y - 32, "width": 32, "height": 32},
-        # Spear out of the wall at the course's first stretch... placed by
-        # the tests' needs: a spear pointing left from a pillar.
-        {"name": "spear", "type": "trap_spear", "x": (course + 10) * T, "y": y - T,
-         "width": T, "height": T, "properties": {"dir": "left", "wait_in": "1", "wait_out": "1",
-                                                 "active": "1"}},
-        {"name": "checkpoint", "type": "checkpoint", "x": (course + 14) * T, "y": y - 129,
+        # The hero's feet start here and drop the last half tile.
+        {"name": "spawn", "x": (c + 1) * T, "y": y - 32, "width": 32, "height": 32},
+        # Out of the floor after a second, in again a second later.
+        trap("spear", "trap_spear", c + 4, FLOOR,
+             {"dir": "up", "active": "1", "wait_in": "1", "wait_out": "1"}),
+        {"name": "checkpoint", "type": "checkpoint", "x": (c + 8) * T, "y": y - 129,
          "width": 109, "height": 129},
-        {"name": "rider", "type": "trap_stomper", "x": (course + 20) * T, "y": y - T,
-         "width": T, "height": T, "properties": {"dir": "up", "active": "1", "wait_in": "1",
-                                                 "wait_out": "1", "speed_out": "200"}},
-        {"name": "scroll", "type": "scroll", "x": (course + 24) * T, "y": y - 4 * T,
-         "width": T, "height": T},
-        {"name": "door", "type": "trap_door", "x": (course + 28) * T, "y": y - T // 2,
-         "width": 2 * T, "height": T // 2, "properties": {"dir": "up", "attach": "left"}},
-        {"name": "door_trigger", "type": "trigger", "x": (course + 27) * T, "y": y - 3 * T,
-         "width": T, "height": 3 * T, "properties": {"target": "door", "delay": "0.5"}},
-        {"name": "end_trigger", "type": "end_trigger", "x": (course + 32) * T, "y": y - 3 * T,
+        # A lift out of the floor: ridden up to the scroll.
+        trap("rider", "trap_stomper", c + 12, FLOOR,
+             {"dir": "up", "active": "1", "wait_in": "1.5", "wait_out": "1", "speed_out": "200"}),
+        {"name": "scroll", "type": "scroll", "x": (c + 12) * T, "y": 440, "width": T,
+         "height": T},
+        # A floor door over the pit, dropped a second and a half after the trigger.
+        {"name": "door_trigger", "type": "trigger", "x": (c + 16) * T, "y": y - 3 * T,
+         "width": T, "height": 3 * T, "properties": {"target": "door", "delay": "1.5"}},
+        {"name": "door", "type": "trap_door", "x": (c + 18) * T, "y": y - 4, "width": 2 * T,
+         "height": 32, "properties": {"dir": "up", "attach": "left", "type": "wood"}},
+        {"name": "end_trigger", "type": "end_trigger", "x": (c + 26) * T, "y": y - 3 * T,
          "width": T, "height": 3 * T},
-        {"name": "end", "type": "end", "x": (course + 36) * T, "y": y - 4 * T,
-         "width": T, "height": 4 * T},
-        {"name": "crusher", "type": "trap_stomper", "x": (course + 50) * T, "y": y - T,
-         "width": T, "height": T, "properties": {"dir": "up", "speed_out": "300"}},
+        {"name": "end", "type": "end", "x": (c + 30) * T, "y": y - 4 * T, "width": T,
+         "height": 4 * T},
+        # Under the low ceiling: whoever stands on it when it rises is crushed.
+        trap("crusher", "trap_stomper", c + 50, FLOOR,
+             {"dir": "up", "wait_in": "2", "speed_out": "300"}),
     ]
-
-
-def write(path, plane, objs):
-    next_id = [1]
-
-    def object_xml(o):
-        attrs = [("id", next_id[0])]
-        next_id[0] += 1
-        for key in ("name", "type", "x", "y", "width", "height"):
-            if o.get(key) not in (None, ""):
-                attrs.append((key, o[key]))
-        head = "  <object %s" % " ".join("%s=%s" % (k, quoteattr(str(v))) for k, v in attrs)
-        props = o.get("properties")
-        if not props:
-            return [head + "/>"]
-        lines = [head + ">", "   <properties>"]
-        lines += ['    <property name=%s value=%s/>' % (quoteattr(k), quoteattr(v))
-                  for k, v in sorted(props.items())]
-        return lines + ["   </properties>", "  </object>"]
-
-    body = [' <layer id="1" name="RunPlane" width="%d" height="%d">' % (plane.width, plane.height),
-            '  <data encoding="base64" compression="zlib">',
-            "   " + encode(run_plane_tiles(plane), GROUND),
-            "  </data>", " </layer>", ' <objectgroup id="2" name="Traps">']
-    for o in objs:
-        body += object_xml(o)
-    body.append(" </objectgroup>")
-    head = ['<?xml version="1.0" encoding="UTF-8"?>',
-            '<map version="1.8" tiledversion="1.8.2" orientation="orthogonal" '
-            'renderorder="right-down" width="%d" height="%d" tilewidth="%d" tileheight="%d" '
-            'infinite="0" nextlayerid="3" nextobjectid="%d">'
-            % (plane.width, plane.height, T, T, len(objs) + 1),
-            " <properties>", '  <property name="collision" value="RunPlane"/>', " </properties>"]
-    head += [' <tileset firstgid="%d" source=%s/>' % (first, quoteattr(source))
-             for first, source in TILESETS]
-    with open(path, "w", encoding="utf-8", newline="\n") as f:
-        f.write("\n".join(head + body + ["</map>"]) + "\n")
 
 
 def main():
     plane = Plane(build())
     path = os.path.join(HERE, "Player Test.tmx")
-    write(path, plane, objects())
+    write_map(path, plane, [("RunPlane", encode(run_plane_tiles(plane), GROUND)),
+                            ("Traps", objects())])
     for name, (first, last) in ROOMS.items():
         print("%-7s columns %3d-%3d  x %5d-%5d" % (name, first, last, first * T, (last + 1) * T))
     print("wrote", os.path.normpath(path))
