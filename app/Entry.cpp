@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "app/IngameHud.h"
 #include "app/MainLoop.h"
 #include "app/StateManager.h"
 #include "app/SteppedClock.h"
@@ -31,11 +32,13 @@ struct Services {
   CInputManager* input = nullptr;
   CTimer* timer = nullptr;
   CProgressStore* progress = nullptr;
+  CIngameHud* hud = nullptr;
 
   // The state stack goes first: a level still loading is joined before
   // anything it uses is destroyed.
   ~Services() {
     delete states;
+    delete hud;
     delete progress;
     delete audio;
     delete input;
@@ -75,6 +78,7 @@ int RunKuroshin(int argc, const char* const* argv) {
   IClock& clock = launch.fixedStep ? static_cast<IClock&>(steppedClock) : systemClock;
   services.timer = new CTimer(clock);
   services.progress = new CProgressStore();
+  services.hud = new CIngameHud();
 
   CPlatformWindow* window = services.d3d->CreateMainWindow(size.width, size.height);
   if (!window) {

@@ -31,6 +31,18 @@ bool ParseLeadingDouble(std::string_view text, double& value) {
   return true;
 }
 
+bool ParseWholeDouble(std::string_view text, double& value) {
+  text = NumberStart(text);
+  double parsed = 0.0;
+  const char* end = text.data() + text.size();
+  auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
+  if (result.ec != std::errc() || !std::isfinite(parsed)) return false;
+  for (const char* p = result.ptr; p != end; ++p)
+    if (!(*p == ' ' || (*p >= '\t' && *p <= '\r'))) return false;
+  value = parsed;
+  return true;
+}
+
 bool ParseLeadingInt(std::string_view text, int& value) {
   text = NumberStart(text);
   long long parsed = 0;

@@ -15,3 +15,7 @@ bool ParseLeadingDouble(std::string_view text, double& value);
 // 0, "12px" gives 12); false when there is none. Values beyond the range of
 // int are clamped to it.
 bool ParseLeadingInt(std::string_view text, int& value);
+
+// The whole text as one finite number (white space around it allowed);
+// false for "12px", "", "nan" or a number out of range.
+bool ParseWholeDouble(std::string_view text, double& value);

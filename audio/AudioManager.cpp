@@ -142,6 +142,16 @@ void CAudioManager::StopAll(bool includeKept) {
   }
 }
 
+void CAudioManager::ReleaseSound(CSound* sound) {
+  CheckThread();
+  auto found = std::find(sounds.begin(), sounds.end(), sound);
+  if (found == sounds.end()) return;
+  sounds.erase(found);
+  // Out of the list first, as in StopAll.
+  sound->Stop();
+  delete sound;
+}
+
 void CAudioManager::Update() {
   CheckThread();
   owner = std::this_thread::get_id();

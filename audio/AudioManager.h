@@ -43,6 +43,9 @@ public:
   unsigned int GetBuffer(const std::string& fileName);
   // Stops and deletes every sound, kept-alive ones only with includeKept.
   void StopAll(bool includeKept);
+  // Stops and deletes one sound its holder kept alive; a sound no longer in
+  // the list (already deleted) is left alone.
+  void ReleaseSound(CSound* sound);
   // Once per frame: feeds the streams and removes finished sounds.
   void Update();
   void ApplyVolumes();

@@ -72,6 +72,12 @@ public:
   float GetDrawX() const { return drawX; }
   float GetDrawY() const { return drawY; }
   const TextureHandle& GetTexture() const { return texture; }
+  float GetFrameTime() const { return frameTime; }
+  void SetFrameTime(float seconds) { frameTime = seconds; }
+  // Seconds gathered towards the next frame: exactly 0 on the step after a
+  // frame changed, which is how animation events find "the start of a frame".
+  float GetElapsed() const { return elapsed; }
+  void ResetElapsed() { elapsed = 0.0f; }
 
 private:
   void AnimationStep(float seconds);

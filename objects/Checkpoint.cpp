@@ -19,7 +19,9 @@ CCheckpoint::CCheckpoint() {
 }
 
 bool CCheckpoint::Collide(const CHitBox& box, int, float*) {
-  return Intersects(hitBox, box, nullptr);
+  // Taken once: its box empties only on its next update, and the hero's
+  // other boxes ask again within the same step.
+  return !active && Intersects(hitBox, box, nullptr);
 }
 
 void CCheckpoint::Reset() {

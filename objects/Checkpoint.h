@@ -14,7 +14,8 @@ public:
 
   CCheckpoint();
 
-  // Only whether the box touches: `depth` is never written.
+  // Only whether the box touches, and only until it is activated: `depth`
+  // is never written.
   bool Collide(const CHitBox& box, int mode, float* depth) override;
   void Init() override;
   // Unlit, or activating at once with the property "active".

@@ -11,10 +11,14 @@ CScroll::CScroll() {
 }
 
 void CScroll::SetActive(bool value) {
-  if (value)
+  if (value) {
     active = true;
-  else
+    // Gone at once: the hero's other boxes, asked later in the same step,
+    // must not take it again.
+    hitBox = CHitBox();
+  } else {
     kept = true;
+  }
 }
 
 void CScroll::Init() {

@@ -905,16 +905,16 @@ def wall_jump_anim():
 # ------------------------------------------------------------ the finish run
 
 # Frames of the finish-run sheets in the air, as the movement rules put
-# them with the shipped values (checked against a replay at build time).
+# them with the shipped values (checked at build time against the run the
+# game's player code measured, hero_feel.json).
 END_AIR = {"End02": [], "End03": [(0, 9), (17, 22)], "End04": [(4, 26)], "End05": []}
-END_LAYOUT = {"End02": (9, 1, 0), "End03": (25, 1, 0), "End04": (22, 2, 3), "End05": (20, 1, 0)}
 
 
 def _end_air_frames():
     """Frames of each finish sheet during which the hero never touches the
-    ground, from the replay of the finish run."""
+    ground, from the finish run as the game's player code plays it."""
     shown = {}
-    for name, frame, _, _, _, ground in tuning.finish_run(END_LAYOUT):
+    for name, frame, _, ground in tuning.measured()["finishRun"]:
         shown.setdefault(name, {}).setdefault(frame, []).append(ground)
     air = {}
     for name, frames in shown.items():
