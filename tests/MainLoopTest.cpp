@@ -43,7 +43,7 @@ protected:
     ASSERT_TRUE(device->Init(window, 1024, 768));
   }
   void TearDown() override {
-    loadingStateExists = false;
+    loadingStates = 0;
     device.reset();  // before the video system goes
     ShutdownVideo();
   }
@@ -87,11 +87,11 @@ TEST_F(MainLoopTest, EmptyStackStillRendersAndQuitEndsTheLoop) {
 TEST_F(MainLoopTest, DeviceResetWaitsWhileALevelLoads) {
   device->SetFullScreen(false);
   ASSERT_TRUE(device->NeedsReset());
-  loadingStateExists = true;
+  loadingStates = 1;
   ASSERT_TRUE(Run(5));
   EXPECT_EQ(rendered, 5u);  // frames go on drawing the loading screen
   EXPECT_TRUE(device->NeedsReset());
-  loadingStateExists = false;
+  loadingStates = 0;
   ASSERT_TRUE(Run(1));
   EXPECT_FALSE(device->NeedsReset());
   EXPECT_TRUE(device->WasReset());
