@@ -134,10 +134,8 @@ bool CGameState::Begin() {
   SetSystemCursorVisible(false);
 
   level = std::make_unique<CLevel>(&camera);
-  if (!level->Load(start.level)) {
-    LogError("Could not load the level " + start.level);
-    return false;
-  }
+  // The map reader has reported why, naming the file.
+  if (!level->Load(start.level)) return false;
   if (!level->GetCollisionLayer()) {
     LogError("The level " + start.level + " has no tile layer to stand on");
     return false;

@@ -76,15 +76,22 @@ TEST_F(MainLoopTest, FixedStepRunsOneUpdateAndOneDrawPerFrame) {
   EXPECT_EQ(draws, 52);
 }
 
-TEST_F(MainLoopTest, EmptyStackStillRendersAndQuitEndsTheLoop) {
+TEST_F(MainLoopTest, AnEmptyStackOrAQuitEndsTheLoop) {
+  // Nothing left to show: one frame, and the program is done.
   ASSERT_TRUE(Run(3));
-  EXPECT_EQ(rendered, 3u);
+  EXPECT_EQ(rendered, 1u);
+  int updates = 0;
+  int draws = 0;
+  states.PushState(new CountingState(updates, draws));
   PostQuit();
   ASSERT_TRUE(Run(0));  // would run on for ever without the quit
   EXPECT_EQ(rendered, 0u);
 }
 
 TEST_F(MainLoopTest, DeviceResetWaitsWhileALevelLoads) {
+  int updates = 0;
+  int draws = 0;
+  states.PushState(new CountingState(updates, draws));
   device->SetFullScreen(false);
   ASSERT_TRUE(device->NeedsReset());
   loadingStates = 1;
