@@ -31,7 +31,10 @@ void CPictureObject::Init() {
   // Without a path the texture cache is asked for the folder itself, which
   // it reports; a refused path has been reported already.
   const bool refused = properties.count("path") && imagePath.empty();
-  if (!refused) CreateSprite(imagePath.empty() ? "Graphics/" : imagePath, 0.0f, 4);
+  if (refused) return;
+  CreateSprite(imagePath.empty() ? "Graphics/" : imagePath, 0.0f, 4);
+  // Invisible also if drawn before its first update.
+  GetSprite()->SetAlpha(alpha);
 }
 
 void CPictureObject::Reset() {
