@@ -143,24 +143,3 @@ TEST(BambooTrap, AnUnknownPieceIsReportedAndKeepsTheSmallBox) {
   EXPECT_FLOAT_EQ(trap.hitBox.left, 128 + trap.smallBox.left);
   EXPECT_FLOAT_EQ(trap.hitBox.bottom, 256 + trap.smallBox.bottom);
 }
-
-TEST(BambooTrap, CornersUseTheirOwnBoxesAndTheLargeOneWithoutThem) {
-  CGameDataDirectory data;
-  CTextureManager textures;
-  auto boxOf = [](const char* look) {
-    CBambooTrap trap;
-    trap.properties = {{"type", look}};
-    trap.Init();
-    return trap.box;
-  };
-  const CHitBox in = boxOf("cin");
-  const CHitBox out = boxOf("cout");
-  const CHitBox large = boxOf("large");
-  EXPECT_NE(in.top, large.top) << "the game's corners have boxes of their own";
-  EXPECT_NE(out.left, large.left);
-  fs::remove("Values/Trap Collisions/BambooCornerIn.hitbox.xml");
-  const CHitBox fallback = boxOf("cin");
-  EXPECT_EQ(fallback.top, large.top);
-  EXPECT_EQ(fallback.left, large.left);
-  EXPECT_EQ(fallback.right, large.right);
-}

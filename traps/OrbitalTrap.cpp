@@ -55,7 +55,9 @@ void COrbitalTrap::Init() {
   pathObject = nullptr;
   path.clear();
   originX = originY = 0.0f;
-  if (const auto named = properties.find("path"); named != properties.end()) {
+  // An empty name would find the first unnamed object.
+  if (const auto named = properties.find("path");
+      named != properties.end() && !named->second.empty()) {
     CMovableObject* found = level ? level->FindObject(named->second) : nullptr;
     if (!found) {
       LogWarning(DescribeObject(*this) + ": \"path\" \"" + named->second +

@@ -65,7 +65,11 @@ std::string PolylineObject(const std::string& name, float x, float y,
   if (points.empty()) return text;
   text.erase(text.size() - std::string("</object>").size());
   text += "<polyline points=\"";
-  for (std::size_t i = 0; i < points.size(); ++i)
-    text += (i ? " " : "") + Number(points[i].first) + "," + Number(points[i].second);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i) text += ' ';
+    text += Number(points[i].first);
+    text += ',';
+    text += Number(points[i].second);
+  }
   return text + "\"/></object>";
 }
