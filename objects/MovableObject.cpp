@@ -57,13 +57,13 @@ void CMovableObject::SetPosition(float px, float py) {
   y = py;
 }
 
-void CMovableObject::CreateSprite(const std::string& imagePath, float frameTime) {
+void CMovableObject::CreateSprite(const std::string& imagePath, float frameTime, int anchor) {
   tileImage = nullptr;
   sprite = std::make_unique<CSprite>();
   sprite->Init(CDirect3D::GetInstance());
   CTextureManager* textures = CTextureManager::GetInstance();
   TextureHandle texture = textures ? textures->GetTexture(imagePath) : nullptr;
-  sprite->SetTexture(1, 0, 0, 0, frameTime, texture);
+  sprite->SetTexture(1, anchor, 0, 0, frameTime, texture);
 }
 
 void CMovableObject::SetTileImage(const CTile* tile) {

@@ -39,8 +39,8 @@ public:
   // Stores the map position; a map anchors images at their bottom-left
   // corner, so y is lifted by the image's height.
   void SetPosition(float px, float py);
-  // An owned one-frame sprite of a whole image.
-  void CreateSprite(const std::string& imagePath, float frameTime);
+  // An owned one-frame sprite of a whole image; `anchor` as CSprite's.
+  void CreateSprite(const std::string& imagePath, float frameTime, int anchor = 0);
   // A tileset's tile as the image (not owned); null for none. Drops an
   // owned sprite.
   void SetTileImage(const CTile* tile);

@@ -89,7 +89,7 @@ TEST(MapShot, FullSizeSmallMapAndFailures) {
     run = MapShot({"small.tmx", "small.png", option});
     EXPECT_TRUE(run.exited && run.exitCode == 2) << option;
   }
-  run = MapShot({"--boxes", "small.tmx", "--time=0.5", "small.png", "1"});
+  run = MapShot({"--boxes", "small.tmx", "--time=0.5", "small.png", "1", "--triggers"});
   EXPECT_TRUE(run.exited && run.exitCode == 0) << "options anywhere" << run.err;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "audio/AudioManager.h"
+#include "audio/ScreenGain.h"
 #include "graphics/Sprite.h"
 
 int CExtendingTrap::FrameWidth() const { return GetSprite() ? GetSprite()->GetFrameWidth() : 0; }
@@ -107,11 +108,7 @@ void CExtendingTrap::TurnSprite() {
 }
 
 float CExtendingTrap::GainAt(float screenX, float screenY, float* distance) {
-  const float dx = 640.0f - screenX;
-  const float dy = 512.0f - screenY;
-  const float d = std::sqrt(dx * dx + dy * dy);
-  if (distance) *distance = d;
-  return d < 1280.0f ? 1.0f - d / 1280.0f : 0.0f;
+  return ScreenGain(screenX, screenY, distance);
 }
 
 void CExtendingTrap::PlayPhaseSound(const char* outSound, const char* inSound, float gain) {

@@ -85,3 +85,27 @@ float ReadMaxOut(const CMovableObject& object, bool warn) {
   if (warn) Warn(object, "max_out", "is outside 0 to 100 percent; using 100");
   return 100.0f;
 }
+
+float ReadSpawnInterval(const CMovableObject& object, const std::string& key, float fallback,
+                        bool warn) {
+  const float value = ReadTrapSetting(object, key, fallback, false, warn);
+  if (value >= kMinSpawnInterval) return value;
+  if (warn) Warn(object, key, "is too short; using 0.1 seconds");
+  return kMinSpawnInterval;
+}
+
+float ReadSignedSpeed(const CMovableObject& object, const std::string& key, float fallback,
+                      bool warn) {
+  const float value = ReadTrapSetting(object, key, fallback, false, warn);
+  if (std::fabs(value) >= 1.0f) return value;
+  if (warn) Warn(object, key, "is too slow to leave the level; using 1");
+  return value < 0.0f ? -1.0f : 1.0f;
+}
+
+float ReadRandomBound(const CMovableObject& object, const std::string& key, float fallback,
+                      float limit, bool warn) {
+  const float value = ReadTrapSetting(object, key, fallback, false, warn);
+  if (std::fabs(value) <= limit) return value;
+  if (warn) Warn(object, key, "is out of range; using " + Number(value < 0 ? -limit : limit));
+  return value < 0.0f ? -limit : limit;
+}

@@ -28,3 +28,19 @@ float ReadTrapSpeed(const CMovableObject& object, const std::string& key, float 
 // Values of 0 or below and above 100 become 100: a negative share would run
 // the trap backwards for ever, one above 100 past the end of its picture.
 float ReadMaxOut(const CMovableObject& object, bool warn);
+
+// Seconds between two objects a trap spawns, default when missing or 0; at
+// least kMinSpawnInterval: anything shorter floods the level.
+constexpr float kMinSpawnInterval = 0.1f;
+float ReadSpawnInterval(const CMovableObject& object, const std::string& key, float fallback,
+                        bool warn);
+
+// A speed whose sign is a direction (pixels per second): its size raised to
+// at least 1, so what flies at it leaves the level in bounded time.
+float ReadSignedSpeed(const CMovableObject& object, const std::string& key, float fallback,
+                      bool warn);
+
+// A bound of a random draw, held within ±limit so that the draw's integer
+// arithmetic stays defined.
+float ReadRandomBound(const CMovableObject& object, const std::string& key, float fallback,
+                      float limit, bool warn);

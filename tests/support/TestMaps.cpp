@@ -58,3 +58,18 @@ std::string MapObject(const std::string& name, const std::string& type, float x,
   }
   return text + "</object>";
 }
+
+std::string PolylineObject(const std::string& name, float x, float y,
+                           const std::vector<std::pair<float, float>>& points) {
+  std::string text = MapObject(name, "", x, y, 0, 0);
+  if (points.empty()) return text;
+  text.erase(text.size() - std::string("</object>").size());
+  text += "<polyline points=\"";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i) text += ' ';
+    text += Number(points[i].first);
+    text += ',';
+    text += Number(points[i].second);
+  }
+  return text + "\"/></object>";
+}

@@ -298,8 +298,7 @@ def _bamboo_large():
 
 
 def _large_box():
-    # Symmetric about the middle: the game mirrors corners and flipped pieces
-    # but places this box unmirrored.
+    # Symmetric about the middle, like the stakes.
     stakes = _large_stakes()
     xs = [p[0] for st in stakes for p in st["points"]]
     inset = 6
@@ -368,6 +367,40 @@ def _bamboo_corner(kind):
         ctx.restore()
         _knot(ctx, S - r * 0.72, S - r * 0.72)
     return s, stakes
+
+
+def _corner_box(kind):
+    """The corners have boxes of their own: the large piece's would let the
+    hero into the inner corner's top stake and kill him in the empty half
+    of the outer corner's frame. Both reach to the frame's bottom-right
+    corner, where the stakes are rooted."""
+    S = BAMBOO_SIZE
+    stakes = _corner_stakes(kind)
+    if kind == "in":
+        # An L of stakes along the floor and up the wall. Whoever comes along
+        # the floor or down the wall meets the outermost stakes first: the
+        # box starts half a stake inside them.
+        floor = [p for st in stakes if st["angle"] == 0.0 for p in st["points"]]
+        wall = [p for st in stakes if st["angle"] == -math.pi / 2 for p in st["points"]]
+        left = round(min(p[0] for p in floor)) + ROW_HALF
+        top = round(min(p[1] for p in wall)) + ROW_HALF
+        return [_box(left, top, S, S)]
+    # A fan, a quarter disc about the corner: the square from the corner
+    # that covers the most of the drawn stakes for the least empty space.
+    s, ctx = ink.surface(S, S)
+    for st in stakes:
+        _draw_stake(ctx, st)
+    s.flush()
+    data, stride = s.get_data(), s.get_stride()
+    weight = [[1 if data[y * stride + x * 4 + 3] >= 128 else -1 for x in range(S)]
+              for y in range(S)]
+    # Sums over the square from (x, y) to the corner.
+    tail = [[0] * (S + 1) for _ in range(S + 1)]
+    for y in range(S - 1, -1, -1):
+        for x in range(S - 1, -1, -1):
+            tail[y][x] = weight[y][x] + tail[y + 1][x] + tail[y][x + 1] - tail[y + 1][x + 1]
+    _, left, top = max((tail[y][x], x, y) for y in range(S) for x in range(S))
+    return [_box(left, top, S, S)]
 
 
 # --------------------------------------------------------------------------
@@ -752,6 +785,8 @@ def hitboxes():
     return [("Arrow", (ARROW_W, ARROW_H), _arrow()[1]),
             ("BambooLarge", (BAMBOO_SIZE, BAMBOO_SIZE), _large_box()),
             ("BambooSmall", (BAMBOO_SIZE, BAMBOO_SIZE), _small_box()),
+            ("BambooCornerIn", (BAMBOO_SIZE, BAMBOO_SIZE), _corner_box("in")),
+            ("BambooCornerOut", (BAMBOO_SIZE, BAMBOO_SIZE), _corner_box("out")),
             ("Orbital", (SHURIKEN, SHURIKEN), _orbital_box()),
             ("Spear", (SPEAR_W, SPEAR_H), _spear()[1]),
             ("Stomper", (STOMPER_W, STOMPER_H), _stomper_boxes()),

@@ -243,8 +243,9 @@ def encode(tiles, first_gid):
 def write_map(path, plane, layers):
     """Writes the map: `layers` are (name, content) in file order, content
     either a tile layer encoded by `encode` or a list of objects, dicts of
-    the TMX object attributes and optionally "properties" (a dict, written
-    as string properties in key order)."""
+    the TMX object attributes, optionally "properties" (a dict, written
+    as string properties in key order) and "polyline" (points relative to
+    the object's position)."""
     next_id = [1]
 
     def object_xml(o):
@@ -255,12 +256,19 @@ def write_map(path, plane, layers):
                 attrs.append((key, o[key]))
         opening = "  <object %s" % " ".join("%s=%s" % (k, quoteattr(str(v))) for k, v in attrs)
         properties = o.get("properties")
-        if not properties:
+        polyline = o.get("polyline")
+        if not properties and not polyline:
             return opening + "/>"
-        lines = [opening + ">", "   <properties>"]
-        lines += ['    <property name=%s value=%s/>' % (quoteattr(k), quoteattr(str(properties[k])))
-                  for k in sorted(properties)]
-        return "\n".join(lines + ["   </properties>", "  </object>"])
+        lines = [opening + ">"]
+        if properties:
+            lines.append("   <properties>")
+            lines += ['    <property name=%s value=%s/>'
+                      % (quoteattr(k), quoteattr(str(properties[k]))) for k in sorted(properties)]
+            lines.append("   </properties>")
+        if polyline:
+            points = " ".join("%s,%s" % (x, y) for x, y in polyline)
+            lines.append("   <polyline points=%s/>" % quoteattr(points))
+        return "\n".join(lines + ["  </object>"])
 
     body = []
     for layer_id, (name, content) in enumerate(layers, 1):

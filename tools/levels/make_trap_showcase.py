@@ -155,7 +155,87 @@ SECTIONS = [
 ####################################
 ####################################
 """),
-    ("Finish", 122, r"""
+    # Bamboo in every piece and direction: a large cluster, a pit lined with
+    # inner corners, wall pieces and rim fans, a row on the floor, a hanging
+    # rock ringed with rows and outer corners, and a ceiling with an alcove.
+    ("Bamboo", 122, r"""
+..................########..
+..................########..
+..................########..
+..................########..
+..................########..
+..................########..
+..................########..
+..................########..
+............###...########..
+............###...###..###..
+............###.............
+............................
+............................
+............................
+............................
+............................
+#####...####################
+#####...####################
+############################
+############################
+############################
+############################
+"""),
+    # Arrows in each direction: two across a corridor between low walls, one
+    # down from a ceiling once a trigger is touched, one up into another.
+    ("Arrows", 150, r"""
+.............#####.####.
+.............#####.####.
+.............#####.####.
+.............#####.####.
+.............#####.####.
+.............#####.####.
+.............#####.####.
+.............#####......
+.............#####......
+.............#####......
+........................
+........................
+........................
+........................
+##........##............
+##........##............
+########################
+########################
+########################
+########################
+########################
+########################
+"""),
+    # Shuriken in each colour: one circling a point, one along a path and
+    # back, one circling a point that runs round a loop, and one resting
+    # until a trigger sets it going.
+    ("Orbitals", 174, r"""
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+..........................
+##########################
+##########################
+##########################
+##########################
+##########################
+##########################
+"""),
+    ("Finish", 200, r"""
 ..........................##
 ..........................##
 ..........................##
@@ -182,9 +262,9 @@ SECTIONS = [
 ]
 
 SPAWN = 4
-END_TRIGGER = 124
-END = 126
-WALL_RIGHT = 148
+END_TRIGGER = 202
+END = 204
+WALL_RIGHT = 226
 
 # ---------------------------------------------------------------- traps
 #
@@ -240,6 +320,101 @@ DOORS = [
     ("flap right wood", (117 * T, 13 * T), {"dir": "right", "attach": "up", "type": "wood"}),
 ]
 
+# (name, cell, type, dir or cdir). Straight pieces point away from the
+# ground they stand on; a corner's cdir is its cell's place among the four
+# around the corner point (an inner corner has ground on two sides, an
+# outer one the ground cell diagonally across).
+B = 122
+BAMBOO = [
+    ("bamboo large", (B + 2, 15), "large", "up"),
+    # The pit: inner corners on its floor, pieces on its walls, fans on its rims.
+    ("bamboo pit floor left", (B + 5, 17), "cin", "tr"),
+    ("bamboo pit floor", (B + 6, 17), "m", "up"),
+    ("bamboo pit floor right", (B + 7, 17), "cin", "tl"),
+    ("bamboo pit wall left", (B + 5, 16), "m", "right"),
+    ("bamboo pit wall right", (B + 7, 16), "m", "left"),
+    ("bamboo pit rim left", (B + 5, 15), "cout", "tr"),
+    ("bamboo pit rim right", (B + 7, 15), "cout", "tl"),
+    ("bamboo row l", (B + 9, 15), "l", "up"),
+    ("bamboo row m", (B + 10, 15), "m", "up"),
+    ("bamboo row r", (B + 11, 15), "r", "up"),
+    # The hanging rock. A turned row keeps its "l" end where the turn takes
+    # the picture's left edge: the bottom for "left", the top for "right".
+    ("bamboo rock top l", (B + 12, 7), "l", "up"),
+    ("bamboo rock top m", (B + 13, 7), "m", "up"),
+    ("bamboo rock top r", (B + 14, 7), "r", "up"),
+    ("bamboo rock bottom l", (B + 12, 11), "l", "down"),
+    ("bamboo rock bottom m", (B + 13, 11), "m", "down"),
+    ("bamboo rock bottom r", (B + 14, 11), "r", "down"),
+    ("bamboo rock left r", (B + 11, 8), "r", "left"),
+    ("bamboo rock left m", (B + 11, 9), "m", "left"),
+    ("bamboo rock left l", (B + 11, 10), "l", "left"),
+    ("bamboo rock right l", (B + 15, 8), "l", "right"),
+    ("bamboo rock right m", (B + 15, 9), "m", "right"),
+    ("bamboo rock right r", (B + 15, 10), "r", "right"),
+    ("bamboo rock corner tl", (B + 11, 7), "cout", "tl"),
+    ("bamboo rock corner tr", (B + 15, 7), "cout", "tr"),
+    ("bamboo rock corner bl", (B + 11, 11), "cout", "bl"),
+    ("bamboo rock corner br", (B + 15, 11), "cout", "br"),
+    # Under the ceiling, and in the alcove's upper corners.
+    ("bamboo ceiling l", (B + 18, 10), "l", "down"),
+    ("bamboo ceiling m", (B + 19, 10), "m", "down"),
+    ("bamboo ceiling r", (B + 20, 10), "r", "down"),
+    ("bamboo alcove left", (B + 21, 9), "cin", "br"),
+    ("bamboo alcove right", (B + 22, 9), "cin", "bl"),
+    ("bamboo ceiling 2 l", (B + 23, 10), "l", "down"),
+    ("bamboo ceiling 2 m", (B + 24, 10), "m", "down"),
+    ("bamboo ceiling 2 r", (B + 25, 10), "r", "down"),
+]
+
+# (name, x, y in pixels, dir, properties). An arrow starts with its
+# picture's top left on the trap's position (turned about its middle for up
+# and down: a 64 x 16 picture then covers x + 24 to x + 40, y - 24 to
+# y + 40), here just off a wall face so it flies out of it.
+A = 150
+ARROWS = [
+    ("arrow right", ((A + 2) * T, 14 * T + 24), "right",
+     {"active": 1, "speed": 400, "interval": 1.5}),
+    ("arrow left", ((A + 9) * T, 15 * T + 8), "left",
+     {"active": 1, "speed": 300, "interval": 1.7}),
+    ("arrow down", ((A + 15) * T, 10 * T + 24), "down", {"interval": 1.4}),
+    ("arrow up", ((A + 20) * T, FLOOR * T - 40), "up",
+     {"active": 1, "speed": 600, "interval": 1.8, "max_shots": 3}),
+]
+
+# (name, centre x, y in pixels, properties); (path name, origin, points).
+O = 174
+ORBITALS = [
+    ("orbital black", ((O + 4) * T + 32, 13 * T),
+     {"active": 1, "radius": 80, "rotation_speed": 90, "spin_speed": 540}),
+    ("orbital grey", ((O + 8) * T, 14 * T),
+     {"active": 1, "type": "grey", "path": "grey path", "poly_speed": 160, "spin_speed": 360}),
+    ("orbital white", ((O + 16) * T, 11 * T),
+     {"active": 1, "type": "white", "path": "white loop", "loop": 1, "vertex": 2, "radius": 40,
+      "rotation_speed": -180, "poly_speed": 220, "spin_speed": -720}),
+    ("orbital waiting", ((O + 23) * T, 13 * T),
+     {"radius": 64, "rotation_speed": 240, "spin_speed": 600}),
+]
+PATHS = [
+    ("grey path", ((O + 8) * T, 14 * T), [(0, 0), (320, 0), (320, -192)]),
+    ("white loop", ((O + 16) * T, 11 * T), [(0, 0), (256, 0), (256, 192), (0, 192)]),
+]
+
+# (name, x, y in pixels, properties): a control hint shown while the hero
+# stands in its trigger.
+PICTURES = [
+    ("picture jump hint", (10 * T, 11 * T),
+     {"path": "Pictures/tut_jump.png", "speed_in": 1, "speedin": 150, "speed_out": 1,
+      "speedout": 100}),
+]
+
+# (name, cell, properties): launchers that greet a run faster than the
+# best; one from the start, one once the hero nears the end.
+FIREWORKS = [
+    ("fireworks record", (208, 15), {"active": 1, "interval": 0.6}),
+    ("fireworks finish", (214, 15), {"interval": 0.4, "max_shots": 16}),
+]
+
 # (target, first column, columns, delay): a trigger over the walk, three
 # cells high (over a floor door it stands on the door).
 TRIGGERS = [
@@ -252,6 +427,10 @@ TRIGGERS = [
     ("hatch grass", 106, 3, 0),
     ("flap left stone", 112, 2, 0),
     ("flap right wood", 112, 2, 0.15),
+    ("picture jump hint", 8, 3, 0),
+    ("arrow down", A + 13, 2, 0.3),
+    ("orbital waiting", O + 19, 2, 0),
+    ("fireworks finish", 200, 2, 0),
 ]
 
 CHECKPOINTS = [
@@ -266,23 +445,23 @@ SCROLL = (26.5, 14)            # on top of the low wall between the spears
 BACK_PLANE = [
     ("far_bamboo_clump", 3, 16, 5), ("far_bamboo_clump", 9, 16, 4), ("far_fence", 30, 16),
     ("far_fence", 31, 16), ("far_grass_strip", 39, 16), ("far_bamboo_clump", 48, 16, 3),
-    ("far_pine", 75, 16), ("far_grass_strip", 82, 16), ("far_fence", 125, 16),
-    ("far_fence", 126, 16), ("far_bamboo_clump", 135, 16, 6), ("far_bamboo_clump", 140, 16, 4),
+    ("far_pine", 75, 16), ("far_grass_strip", 82, 16), ("far_fence", 203, 16),
+    ("far_fence", 204, 16), ("far_bamboo_clump", 213, 16, 6), ("far_bamboo_clump", 218, 16, 4),
 ]
-BACKGROUND = [("far_boulder", 60, 13), ("far_stones", 130, 16)]
+BACKGROUND = [("far_boulder", 60, 13), ("far_stones", 208, 16)]
 DETAILS_BACK = [
     ("sign", 10, 16), ("stone_lantern", 8, 16), ("grass_strip", 12, 16), ("grass", 17, 16),
     ("grass_strip", 23, 16), ("grass_strip", 30, 16), ("sign", 41, 16), ("grass", 36, 16),
     ("grass_strip", 48, 16), ("stone", 55, 16), ("grass_strip", 61, 13), ("grass", 65, 13),
     ("grass_strip", 74, 16), ("stone_pile", 83, 16), ("sign", 85, 16), ("grass_strip", 91, 16),
-    ("stone_lantern", 110, 16), ("grass_strip", 121, 16), ("stone_lantern", 128, 16),
-    ("grass_strip", 134, 16), ("stone", 140, 16), ("grass_strip", 145, 16),
+    ("stone_lantern", 110, 16), ("grass_strip", 121, 16), ("stone_lantern", 206, 16),
+    ("grass_strip", 212, 16), ("stone", 218, 16), ("grass_strip", 223, 16),
 ]
 DETAILS_FRONT = [
     ("lantern_hanging", 22, 11), ("vines", 80, 10),
     ("lantern_hanging", 110, 12), ("roots_long", 104, 12), ("lantern_hanging", 119, 12),
 ]
-DETAILS_FRONT_CHARACTER = [("grass_large", 3, 16), ("grass_large", 42.5, 16), ("reeds", 131, 16)]
+DETAILS_FRONT_CHARACTER = [("grass_large", 3, 16), ("grass_large", 42.5, 16), ("reeds", 209, 16)]
 
 
 # ---------------------------------------------------------------- placing
@@ -307,6 +486,38 @@ def check_extending(plane, name, cell, direction, depth, travel):
     for i in range(1, travel + 1):
         if plane.at(col + dx * i, row + dy * i) != ".":
             raise LayoutError("%s at %s: no room to come out" % (name, cell))
+
+
+# The ground a bamboo piece grows from, as (dx, dy) of solid cells next to
+# it; an outer corner's ground lies diagonally across.
+BAMBOO_GROUND = {
+    "up": [(0, 1)], "down": [(0, -1)], "left": [(1, 0)], "right": [(-1, 0)],
+    ("cin", "tl"): [(0, 1), (1, 0)], ("cin", "tr"): [(0, 1), (-1, 0)],
+    ("cin", "bl"): [(0, -1), (1, 0)], ("cin", "br"): [(0, -1), (-1, 0)],
+    ("cout", "tl"): [(1, 1)], ("cout", "tr"): [(-1, 1)],
+    ("cout", "bl"): [(1, -1)], ("cout", "br"): [(-1, -1)],
+}
+
+
+def check_bamboo(plane, name, cell, kind, way):
+    col, row = cell
+    key = (kind, way) if kind in ("cin", "cout") else way
+    if plane.at(col, row) != "." or key not in BAMBOO_GROUND:
+        raise LayoutError("%s at %s is not a bamboo piece in the air" % (name, cell))
+    for dx, dy in BAMBOO_GROUND[key]:
+        if not plane.solid(col + dx, row + dy):
+            raise LayoutError("%s at %s grows from no ground" % (name, cell))
+    if kind == "cout" and any(plane.solid(col + dx, row) or plane.solid(col, row + dy)
+                              for dx, dy in BAMBOO_GROUND[key]):
+        raise LayoutError("%s at %s is no outer corner" % (name, cell))
+
+
+def check_air(plane, what, x0, y0, x1, y1):
+    """Pixels (x0, y0) to (x1, y1) hold no ground."""
+    for c in range(int(x0 // T), int((x1 - 1) // T) + 1):
+        for r in range(int(y0 // T), int((y1 - 1) // T) + 1):
+            if plane.solid(c, r):
+                raise LayoutError("%s starts in the ground at cell (%d, %d)" % (what, c, r))
 
 
 def trap_object(name, kind, x, y, properties, width=T, height=T):
@@ -351,6 +562,32 @@ def traps(plane):
                                    dict(properties, dir=direction)))
     for name, (x, y), properties in DOORS:
         objects.append(trap_object(name, "trap_door", x, y, properties, 128, 32))
+    for name, cell, kind, way in BAMBOO:
+        check_bamboo(plane, name, cell, kind, way)
+        key = "cdir" if kind in ("cin", "cout") else "dir"
+        objects.append(trap_object(name, "trap_bamboo", cell[0] * T, cell[1] * T,
+                                   {"type": kind, key: way}))
+    for name, (x, y), direction, properties in ARROWS:
+        # Where the arrow's picture starts: turned upright about its middle
+        # for up and down.
+        if direction in ("up", "down"):
+            check_air(plane, name, x + 24, y - 24, x + 40, y + 40)
+        else:
+            check_air(plane, name, x, y, x + T, y + 16)
+        objects.append(trap_object(name, "trap_arrow", x, y, dict(properties, dir=direction),
+                                   T, 16))
+    paths = {name for name, _, _ in PATHS}
+    for name, (x, y), properties in ORBITALS:
+        if properties.get("path", name) not in paths | {name}:
+            raise LayoutError("%s follows no path %r" % (name, properties["path"]))
+        # The shuriken's middle is the position: a small square around it.
+        objects.append(trap_object(name, "trap_orbital", x, y, properties, 32, 32))
+    for name, (x, y), properties in PICTURES:
+        # Drawn centred on the position.
+        objects.append(trap_object(name, "picture", x, y, properties, 32, 32))
+    for name, cell, properties in FIREWORKS:
+        ground(plane, cell[0], cell[1] + 1, name, room=4)
+        objects.append(trap_object(name, "pfx_fireworks", cell[0] * T, cell[1] * T, properties))
 
     names = {o["name"] for o in objects}
     for target, col, span, delay in TRIGGERS:
@@ -389,6 +626,9 @@ def main(argv):
         ("RunPlane", encode(run_plane_tiles(plane), GROUND)),
         ("DetailsFront", tile_objects(DETAILS_FRONT, plane)),
         ("DetailsFrontCharacter", tile_objects(DETAILS_FRONT_CHARACTER, plane)),
+        # Polylines that shuriken follow; never drawn.
+        ("Paths", [{"name": name, "x": x, "y": y, "polyline": points}
+                   for name, (x, y), points in PATHS]),
     ]
     path = os.path.join(data, MAP_PATH)
     write_map(path, plane, layers)

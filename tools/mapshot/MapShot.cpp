@@ -1,11 +1,14 @@
 // Draws a whole level into one picture with the game's own level drawing,
 // headless, so a map can be checked without playing it:
-//   kuroshin-mapshot MAP.tmx OUT.png [SCALE] [--time=SECONDS] [--boxes]
+//   kuroshin-mapshot MAP.tmx OUT.png [SCALE] [--time=SECONDS] [--triggers] [--boxes]
 // SCALE (0 < SCALE <= 1, default 1) shrinks the picture. --time runs the
 // level that long in fixed steps first (traps that hide in walls at the
-// start show then); --boxes outlines the objects of the "Traps" layer (map
-// rectangle thin and white, hit box in colour: yellow for triggers, with a
-// line to their target, red for traps, cyan for the rest). The game draws
+// start show then); --triggers touches every trigger in each of those steps,
+// as if the hero stood in all of them (waiting traps start, doors fall,
+// pictures show); --boxes outlines the objects of the "Traps" layer and the
+// spawned ones (map rectangle thin and white, hit box in colour: yellow for
+// triggers, with a line to their target, red for traps and arrows, cyan for
+// the rest) and draws every map polyline in magenta. The game draws
 // one 1280 x 1024 screen at a time, so the level is drawn screen by screen
 // with a moving camera and the screens are stitched together.
 #include <stdio.h>
@@ -33,6 +36,7 @@
 #include "platform/SpriteBatch.h"
 #include "platform/Video.h"
 #include "tools/common/ScratchDirectory.h"
+#include "traps/OrbitalTrap.h"
 
 namespace fs = std::filesystem;
 
@@ -112,7 +116,7 @@ struct Overlay {
       const CHitBox& box = o.hitBox;
       // An all-zero box is no box.
       if (box.top == 0.0f && box.bottom == 0.0f && box.left == 0.0f && box.right == 0.0f) continue;
-      const bool trap = o.type.rfind("trap_", 0) == 0;
+      const bool trap = o.type.rfind("trap_", 0) == 0 || o.type == "dynamic_arrow";
       const auto* trigger = dynamic_cast<const CTrigger*>(&o);
       Box(box, trigger ? 0xffffd040 : trap ? 0xffff3030 : 0xff40e0ff);
       if (trigger && trigger->target) {
@@ -123,6 +127,17 @@ struct Overlay {
       }
     }
   }
+  void Paths(const CObjectLayer& layer) const {
+    for (const auto& object : layer.Objects()) {
+      // A shuriken holds a copy of the polyline it follows, drawn where the
+      // map has it.
+      if (dynamic_cast<const COrbitalTrap*>(object.get())) continue;
+      const auto& points = object->path;
+      for (std::size_t i = 1; i < points.size(); ++i)
+        Line(object->x + points[i - 1].first, object->y + points[i - 1].second,
+             object->x + points[i].first, object->y + points[i].second, 0xffff40ff);
+    }
+  }
 };
 
 }  // namespace
@@ -131,11 +146,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> positional;
   double seconds = 0.0;
   bool boxes = false;
+  bool triggers = false;
   bool usage = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--boxes") {
       boxes = true;
+    } else if (argument == "--triggers") {
+      triggers = true;
     } else if (argument.rfind("--time=", 0) == 0) {
       char* end = nullptr;
       seconds = strtod(argument.c_str() + 7, &end);
@@ -150,7 +168,8 @@ int main(int argc, char** argv) {
     }
   }
   if (usage || positional.size() < 2 || positional.size() > 3) {
-    fprintf(stderr, "usage: %s MAP.tmx OUT.png [SCALE] [--time=SECONDS] [--boxes]\n", argv[0]);
+    fprintf(stderr, "usage: %s MAP.tmx OUT.png [SCALE] [--time=SECONDS] [--triggers] [--boxes]\n",
+            argv[0]);
     return 2;
   }
   const std::string out = FromStartingDirectory(positional[1]);
@@ -193,11 +212,18 @@ int main(int argc, char** argv) {
               positional[0].c_str());
       status = 1;
     } else {
-      // One silent step so objects stand as they do when the level starts,
-      // then as many fixed steps as asked for.
-      level.Update(0.0f, true);
+      // One step so objects stand as they do when the level starts, then as
+      // many fixed steps as asked for. Not silent: a silent level is the
+      // replay ghost's, which hides its pictures (there is no audio here).
+      level.Update(0.0f, false);
       const long steps = std::lround(seconds * 120.0);
-      for (long i = 0; i < steps; ++i) level.Update(1.0f / 120.0f, true);
+      for (long i = 0; i < steps; ++i) {
+        if (triggers && level.GetTraps()) {
+          for (const auto& object : level.GetTraps()->Objects())
+            if (dynamic_cast<CTrigger*>(object.get())) object->Collide(object->hitBox, 0, nullptr);
+        }
+        level.Update(1.0f / 120.0f, false);
+      }
       TextureHandle white = std::make_shared<TextureCell>();
       white->pending = CDecodedImage::Filled(1, 1, 0xffffffff);
       Canvas canvas;
@@ -227,6 +253,8 @@ int main(int argc, char** argv) {
                                   static_cast<float>(2.0 / scale), camera.ScreenX(0.0f),
                                   camera.ScreenY(0.0f)};
             overlay.Objects(*level.GetTraps());
+            overlay.Objects(level.GetDynamicObjects());
+            for (const auto& layer : level.GetObjectLayers()) overlay.Paths(*layer);
           }
           batch.End();
           std::unique_ptr<CDecodedImage> screen = d3d.ReadFrame();
