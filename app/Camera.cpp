@@ -15,13 +15,12 @@ int Truncate(float value) {
   return static_cast<int>(value);
 }
 
-// Somewhere in [-amplitude, amplitude) on the integer steps, by rand() as the
-// game always shook.
-float ShakeOffset(float amplitude) {
+// Somewhere in [-amplitude, amplitude) on the integer steps.
+float ShakeOffset(float amplitude, CRandom& random) {
   int low = Truncate(-amplitude);
   int high = Truncate(amplitude);
   if (high == low) return amplitude;
-  return -amplitude + static_cast<float>(std::rand() % (high - low));
+  return -amplitude + static_cast<float>(random.Next() % (high - low));
 }
 
 // A level smaller than the screen stays centred rather than flipping between
@@ -47,8 +46,8 @@ void CCamera::Update(float seconds, float targetX, float targetY) {
   }
 
   if (shakeTime > 0.0f) {
-    offsetX = ShakeOffset(shakeX);
-    offsetY = ShakeOffset(shakeY);
+    offsetX = ShakeOffset(shakeX, random);
+    offsetY = ShakeOffset(shakeY, random);
     shakeTime -= seconds;
   } else {
     offsetX = 0.0f;

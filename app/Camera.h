@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Random.h"
 #include "platform/Matrix2D.h"
 
 // The view of the level, in level pixels with y down. (x, y) is the centre of
@@ -38,4 +39,6 @@ public:
   // the target moves without moving the view.
   float deadZoneTop = 0.45f;
   float deadZoneBottom = 0.75f;
+  // The shake's own random sequence.
+  CRandom random;
 };

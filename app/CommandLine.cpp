@@ -77,5 +77,11 @@ LaunchOptions ReadLaunchOptions(const CCommandLine& commandLine) {
     if (error == std::errc() && end == frames->data() + frames->size()) options.frames = value;
   }
   if (std::optional<std::string> path = commandLine.Text("screenshot")) options.screenshot = *path;
+  if (std::optional<std::string> path = commandLine.Text("level")) options.level = *path;
+  if (std::optional<std::string> path = commandLine.Text("replay")) options.replay = *path;
+  if (std::optional<std::string> path = commandLine.Text("input")) options.input = *path;
+  // Only an explicit 0 turns it off: "vsync=no" is no number and keeps it on.
+  if (std::optional<std::string> vsync = commandLine.Text("vsync")) options.vsync = *vsync != "0";
+  options.stats = commandLine.Flag("stats");
   return options;
 }

@@ -55,6 +55,11 @@ struct LaunchOptions {
   bool fixedStep = false;    // every frame advances time by exactly one update step
   std::uint64_t frames = 0;  // end normally after this many rendered frames; 0 = run on
   std::string screenshot;    // write the virtual screen as PNG after the last frame
+  std::string level;         // start this level at once (Levels/CHAPTER/NAME.tmx)
+  std::string replay;        // drive the hero from this replay; the run is not saved
+  std::string input;         // feed these step bytes in as if from the devices
+  bool vsync = true;         // "vsync=0" starts with vertical sync off
+  bool stats = false;        // print frame-time statistics at exit
 };
 
 LaunchOptions ReadLaunchOptions(const CCommandLine& commandLine);

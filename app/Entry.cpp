@@ -1,15 +1,18 @@
 #include "app/Entry.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "app/FrameStats.h"
 #include "app/IngameHud.h"
 #include "app/MainLoop.h"
 #include "app/StateManager.h"
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
 #include "audio/AudioManager.h"
+#include "frontend/LoadingState.h"
 #include "graphics/CursorSprite.h"
 #include "graphics/Direct3D.h"
 #include "graphics/Sprite.h"
@@ -22,6 +25,9 @@
 #include "progress/ProgressStore.h"
 
 namespace {
+
+// Played when no level is named, until the menus lead to the levels.
+constexpr const char* kFirstLevel = "Levels/Chapter 1/01 Dusk Road.tmx";
 
 // The program-wide services, created and destroyed in a fixed order.
 struct Services {
@@ -85,7 +91,8 @@ int RunKuroshin(int argc, const char* const* argv) {
     ShowMessageBox("Error", "Could not create window");
     return -1;
   }
-  if (!services.d3d->Init(window, size.width, size.height, !launch.windowed)) return -1;
+  if (!services.d3d->Init(window, size.width, size.height, !launch.windowed, launch.vsync))
+    return -1;
   PrintDisplayLine(
       ("video " + VideoDriverName() + ", renderer " + services.d3d->GetRenderer()->Name()).c_str(),
       *services.d3d);
@@ -102,10 +109,27 @@ int RunKuroshin(int argc, const char* const* argv) {
   cursorSprite.SetTexture(1, 0, 0, 0, 0.0f,
                           services.textures->GetTexture("Graphics/Misc/ui_shuriken.png"));
 
+  LevelStart start{launch.level, launch.replay, launch.input};
+  std::error_code error;
+  if (start.level.empty() && std::filesystem::is_regular_file(kFirstLevel, error))
+    start.level = kFirstLevel;
+  // With a fixed step the loader is waited for, so frame N always shows the
+  // same step of the level.
+  if (!start.level.empty())
+    services.states->PushState(new CLoadingState(std::move(start), launch.fixedStep));
+
   services.timer->Tick();
   services.timer->Tick();
-  MainLoopOptions loopOptions{launch.frames, launch.screenshot};
+  CFrameStats stats(systemClock);
+  MainLoopOptions loopOptions{launch.frames, launch.screenshot, launch.stats ? &stats : nullptr};
   CMainLoop loop(*services.d3d, *services.states, *services.timer,
                  launch.fixedStep ? &steppedClock : nullptr, loopOptions);
-  return loop.Run() ? 0 : 1;
+  const bool ran = loop.Run();
+  if (launch.stats) {
+    std::printf("%s\n", stats.Line().c_str());
+    std::fflush(stdout);
+  }
+  // A level that could not be loaded, with nothing else to go back to.
+  const bool levelFailed = services.states->IsEmpty() && CLoadingState::FailedLoads() > 0;
+  return ran && !levelFailed ? 0 : 1;
 }

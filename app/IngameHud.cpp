@@ -2,6 +2,7 @@
 
 #include "graphics/BitmapFont.h"
 #include "graphics/Direct3D.h"
+#include "graphics/FormatRunTime.h"
 #include "graphics/TextureManager.h"
 
 CIngameHud::CIngameHud() = default;
@@ -27,4 +28,12 @@ void CIngameHud::Update(float seconds) {
   if (time < kMaxTime && timerRunning) time += seconds;
   scrollSprite.SetPosition(x, y);
   scrollSprite.Advance(seconds);
+}
+
+void CIngameHud::Draw() const {
+  panelSprite.Draw(1.0f, nullptr);
+  if (font)
+    font->DrawText(FormatRunTime(time), nullptr, 0.5f, CBitmapFont::kLeft, 0xff000000, 1.0f,
+                   x + 113.0f, y + 43.0f);
+  if (scrollCollected) scrollSprite.Draw(1.0f, nullptr);
 }

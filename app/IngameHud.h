@@ -23,6 +23,9 @@ public:
   void Reset();
   // One fixed step: places the sprites and runs the timer.
   void Update(float seconds);
+  // The panel, the time and the scroll mark, into the sprite batch the
+  // caller has begun.
+  void Draw() const;
 
   float x = 0.0f;
   float y = 0.0f;

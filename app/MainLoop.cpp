@@ -1,5 +1,6 @@
 #include "app/MainLoop.h"
 
+#include "app/FrameStats.h"
 #include "app/IState.h"
 #include "app/LoadingFlag.h"
 #include "app/Log.h"
@@ -45,12 +46,14 @@ bool CMainLoop::Run() {
         device.MarkDeviceLost();
       // The input manager plays the window procedure for everything else.
       if (CInputManager* input = CInputManager::GetInstance()) input->HandleEvent(event);
-    } else if (device.NeedsReset() && !loadingStateExists) {
+    } else if (device.NeedsReset() && !LoadingStateExists()) {
       device.Reset();
       if (!device.NeedsReset()) PrintDisplayLine("display reset", device);
     } else {
       RunFrame();
       if (options.frames != 0 && framesRendered >= options.frames) running = false;
+      // Nothing left to show: the last state has gone.
+      if (states.IsEmpty()) running = false;
     }
   }
 
@@ -72,14 +75,16 @@ void CMainLoop::RunFrame() {
   accumulator.Advance(timer.DeltaSeconds(), [this](float step) {
     if (CInputManager* input = CInputManager::GetInstance()) input->Update();
     states.Update(step);
+    if (options.stats) options.stats->Stepped();
   });
 
   // While a level loads, its worker thread owns the audio manager.
-  if (!loadingStateExists)
+  if (!LoadingStateExists())
     if (CAudioManager* audio = CAudioManager::GetInstance()) audio->Update();
 
   device.BeginFrame();
   if (IState* state = states.GetCurrentState()) state->Draw();
   device.EndFrame();
+  if (options.stats) options.stats->Presented();
   ++framesRendered;
 }

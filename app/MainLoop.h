@@ -6,13 +6,15 @@
 #include "app/FixedStepAccumulator.h"
 
 class CDirect3D;
+class CFrameStats;
 class CStateManager;
 class CSteppedClock;
 class CTimer;
 
 struct MainLoopOptions {
-  std::uint64_t frames = 0;  // end after this many rendered frames; 0 = until quit
-  std::string screenshot;    // written after the last frame when not empty
+  std::uint64_t frames = 0;      // end after this many rendered frames; 0 = until quit
+  std::string screenshot;        // written after the last frame when not empty
+  CFrameStats* stats = nullptr;  // told of every present and every step when given
 };
 
 // "Kuroshin: <what>, output WxH, full screen|windowed" on standard output,
@@ -21,7 +23,8 @@ void PrintDisplayLine(const char* what, const CDirect3D& device);
 
 // The message pump and frame loop. Each pass does exactly one thing: handle
 // one pending event, or reset the device, or run one frame (whole update
-// steps of 1/120 s, then drawing).
+// steps of 1/120 s, then drawing). It ends on a quit request, after the
+// frames asked for, or when the state stack has become empty.
 class CMainLoop {
 public:
   // `steppedClock`, when given, is the timer's clock and advances one update

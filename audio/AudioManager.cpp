@@ -253,7 +253,7 @@ bool CAudioManager::CheckError(const std::string& doing) {
 
 void CAudioManager::CheckThread() const {
 #ifndef NDEBUG
-  assert(loadingStateExists || owner == std::thread::id() || owner == std::this_thread::get_id());
+  assert(LoadingStateExists() || owner == std::thread::id() || owner == std::this_thread::get_id());
 #endif
 }
 

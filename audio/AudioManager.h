@@ -18,7 +18,7 @@ class CSound;
 //
 // Used by one thread at a time. The frame loop services it on the main
 // thread; the level loader may play sounds from its worker thread only while
-// loadingStateExists keeps the frame loop away from the audio. Debug builds
+// a loading state (LoadingStateExists) keeps the frame loop away from the audio. Debug builds
 // assert this.
 class CAudioManager : public Singleton<CAudioManager> {
 public:

@@ -33,11 +33,11 @@ CPlatformWindow* CDirect3D::CreateMainWindow(unsigned width, unsigned height) {
   return hwnd;
 }
 
-bool CDirect3D::Init(CPlatformWindow* target, unsigned width, unsigned height,
-                     bool startFullScreen) {
+bool CDirect3D::Init(CPlatformWindow* target, unsigned width, unsigned height, bool startFullScreen,
+                     bool startVSync) {
   hwnd = target;
   fullScreen = startFullScreen;
-  vsync = true;
+  vsync = startVSync;
   windowWidth = width;
   windowHeight = height;
   if (!hwnd) return false;

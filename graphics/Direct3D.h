@@ -49,7 +49,8 @@ public:
   CPlatformWindow* CreateMainWindow(unsigned width, unsigned height);
   // Creates the device for the window and the virtual screen, and enters
   // full screen unless told not to. Reports its own failures.
-  bool Init(CPlatformWindow* window, unsigned width, unsigned height, bool startFullScreen = true);
+  bool Init(CPlatformWindow* window, unsigned width, unsigned height, bool startFullScreen = true,
+            bool startVSync = true);
 
   // Device recovery, one call per loop pass while NeedsReset(): the first
   // pass releases the default-pool targets and applies changed settings, the

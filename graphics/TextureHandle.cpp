@@ -10,7 +10,7 @@ int TextureCell::Height() const {
 
 CPlatformTexture* TextureCell::Resolve(CPlatformRenderer& renderer) {
   if (!texture && pending) {
-    texture = CPlatformTexture::CreateFromImage(renderer, *pending);
+    texture = CPlatformTexture::CreateFromImage(renderer, *pending, !exact);
     if (texture) pending.reset();
   }
   return texture.get();

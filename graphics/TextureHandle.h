@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "graphics/AlphaCoverage.h"
 #include "platform/DecodedImage.h"
 #include "platform/PlatformTexture.h"
 
@@ -18,6 +19,11 @@ class CPlatformRenderer;
 struct TextureCell {
   std::unique_ptr<CPlatformTexture> texture;
   std::unique_ptr<CDecodedImage> pending;  // decoded, not yet uploaded
+  // Measured from the pixels when the texture was asked for with it; never
+  // changed afterwards.
+  std::shared_ptr<const CAlphaCoverage> coverage;
+  // Drawn at its own size only: sampled without filtering.
+  bool exact = false;
 
   // A cell holding neither counts as no texture: nothing draws it and its
   // size is not to be read.

@@ -13,11 +13,17 @@ CTextureManager::~CTextureManager() {
   textures.clear();
 }
 
-TextureHandle CTextureManager::GetTexture(const std::string& path) {
+TextureHandle CTextureManager::GetTexture(const std::string& path, unsigned options) {
+  const bool measureCoverage = (options & kCoverage) != 0;
   if (path.empty()) return nullptr;
   std::lock_guard<std::mutex> guard(lock);
   auto found = textures.find(path);
-  if (found != textures.end()) return found->second;
+  if (found != textures.end()) {
+    TextureCell& cell = *found->second;
+    if (measureCoverage && !cell.coverage && cell.pending)
+      cell.coverage = CAlphaCoverage::Measure(*cell.pending);
+    return found->second;
+  }
 
   // Only the decoding happens here, so that size and failure are known at
   // once on any thread; the renderer's texture is made on the main thread
@@ -29,6 +35,8 @@ TextureHandle CTextureManager::GetTexture(const std::string& path) {
     return nullptr;
   }
   auto handle = std::make_shared<TextureCell>();
+  if (measureCoverage) handle->coverage = CAlphaCoverage::Measure(*image);
+  handle->exact = (options & kExact) != 0;
   handle->pending = std::move(image);
   textures.emplace(path, handle);
   return handle;

@@ -18,9 +18,19 @@ public:
   CTextureManager();
   ~CTextureManager();
 
+  // What a texture is to be used for, given the first time it is asked for
+  // (later requests find it as it was made).
+  enum Option : unsigned {
+    // Measure its coverage while the pixels are at hand.
+    kCoverage = 1,
+    // Always drawn at its own size: copied pixel for pixel instead of
+    // filtered, which software renderers do several times faster.
+    kExact = 2,
+  };
+
   // Empty handle for an empty path or a file that cannot be loaded (logged
   // each time: failures are not remembered).
-  TextureHandle GetTexture(const std::string& path);
+  TextureHandle GetTexture(const std::string& path, unsigned options = 0);
   // Releases every texture; the cells stay, empty.
   void ReleaseAll();
   // Uploads every decoded texture not yet on the renderer; main thread only.

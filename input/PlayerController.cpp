@@ -26,7 +26,11 @@ CPlayerController::CPlayerController() { record.reserve(kReservedSteps); }
 
 void CPlayerController::ReadInput() {
   const CInputManager* input = CInputManager::GetInstance();
-  if (input) {
+  if (feeding) {
+    FromStepByte(fedPosition < fed.size() ? fed[fedPosition] : 0);
+    ++fedPosition;
+    record.push_back(ToStepByte());
+  } else if (input) {
     ReadFrom(*input, input->HasJoystick());
   } else {
     direction = 0;
@@ -62,6 +66,13 @@ void CPlayerController::ReadFrom(const CInputManager& input, bool joystickAttach
 void CPlayerController::Clear() {
   record.clear();
   invalid = false;
+  fedPosition = 0;
+}
+
+void CPlayerController::Feed(std::vector<std::uint8_t> steps) {
+  feeding = !steps.empty();
+  fed = std::move(steps);
+  fedPosition = 0;
 }
 
 bool CPlayerController::Save(const std::string& path) const {

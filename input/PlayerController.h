@@ -26,8 +26,15 @@ public:
   // joystick is attached: a detached pad reports stale values.
   void ReadFrom(const CInputManager& input, bool joystickAttached);
 
-  // Starts a new run: empty record, saving allowed again.
+  // Starts a new run: empty record, saving allowed again; fed input starts
+  // over from its first byte.
   void Clear();
+
+  // Takes the steps from these bytes instead of the devices, one per step,
+  // as if they had been pressed: recorded and saved like live play. Past
+  // the last byte a step has no input. An empty list reads the devices
+  // again.
+  void Feed(std::vector<std::uint8_t> steps);
 
   // Writes the record as raw bytes. The old file is replaced only once the
   // new one is completely on disk, so a crash never leaves half a best run.
@@ -38,4 +45,9 @@ public:
 
   bool invalid = false;
   std::vector<std::uint8_t> record;
+
+private:
+  std::vector<std::uint8_t> fed;
+  bool feeding = false;
+  std::size_t fedPosition = 0;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "graphics/TextureHandle.h"
 
 // One full-screen background picture, drawn with its top-left corner at
@@ -8,8 +10,13 @@ class CBGLayer {
 public:
   virtual ~CBGLayer() = default;
 
-  // Draws the whole picture; nothing without one.
-  void Draw() const;
+  // Draws the picture; nothing without one. With its coverage measured, only
+  // what shows on the screen: empty blocks are left out, solid ones copied
+  // without blending, and the block rows `hidden` marks (behind a solid band
+  // of a nearer layer) skipped.
+  void Draw(const std::vector<bool>* hidden = nullptr) const;
+  // Whether the picture fills block row `row` across the whole screen.
+  bool CoversRow(int row) const;
 
   TextureHandle texture;
   int textureWidth = 0;

@@ -79,6 +79,7 @@ void CLevel::SplitMapPath(const std::string& mapPath, std::string& mapName,
 
 bool CLevel::Load(const std::string& mapPath) {
   Clear();
+  random.Seed(1);
   SplitMapPath(mapPath, name, directory);
 
   Tmx::Map map;

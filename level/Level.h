@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Random.h"
 #include "level/ObjectLayer.h"
 
 class CCamera;
@@ -63,6 +64,8 @@ public:
   const std::vector<std::unique_ptr<CTileset>>& GetTilesets() const { return tilesets; }
   CObjectLayer& GetDynamicObjects() { return dynamicObjects; }
   CCamera* GetCamera() const { return camera; }
+  // The level's own random sequence, started over with every load.
+  CRandom& GetRandom() { return random; }
   // The "Traps" layer, or null.
   CObjectLayer* GetTraps() const { return traps; }
 
@@ -92,4 +95,5 @@ private:
   float widthPixels = 0.0f;
   float heightPixels = 0.0f;
   CCamera* camera = nullptr;
+  CRandom random;
 };

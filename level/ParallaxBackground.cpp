@@ -1,6 +1,8 @@
 #include "level/ParallaxBackground.h"
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "app/Camera.h"
 #include "graphics/TextureManager.h"
@@ -19,7 +21,9 @@ void CParallaxBackground::Load(const CLevel* owner) {
   for (int i = 0; i < kLayerCount; ++i) {
     CBGLayer& layer = layers[i];
     const std::string path = "Graphics/Background/bg_layer0" + std::to_string(i) + ".png";
-    layer.texture = textures ? textures->GetTexture(path) : nullptr;
+    layer.texture =
+        textures ? textures->GetTexture(path, CTextureManager::kCoverage | CTextureManager::kExact)
+                 : nullptr;
     const bool loaded = layer.texture && layer.texture->HasTexture();
     layer.textureWidth = loaded ? layer.texture->Width() : 0;
     layer.baseX = layer.baseY = 0.0f;
@@ -41,5 +45,18 @@ void CParallaxBackground::Update(const CCamera* camera) {
 }
 
 void CParallaxBackground::Draw() const {
-  for (const CBGLayer& layer : layers) layer.Draw();
+  // Back to front, each leaving out the bands a nearer layer covers whole.
+  std::vector<bool> hidden;
+  for (int i = 0; i < kLayerCount; ++i) {
+    hidden.clear();
+    const CBGLayer& layer = layers[i];
+    const int rows = layer.texture && layer.texture->coverage ? layer.texture->coverage->Rows() : 0;
+    for (int row = 0; row < rows; ++row) {
+      bool covered = false;
+      for (int j = i + 1; j < kLayerCount && !covered; ++j)
+        covered = std::round(layers[j].y) == std::round(layer.y) && layers[j].CoversRow(row);
+      hidden.push_back(covered);
+    }
+    layer.Draw(&hidden);
+  }
 }

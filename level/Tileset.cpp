@@ -7,7 +7,8 @@
 CTileset::CTileset(const std::string& tilesetName, const std::string& path)
     : name(tilesetName), imagePath(path) {
   CTextureManager* textures = CTextureManager::GetInstance();
-  if (textures) texture = textures->GetTexture(imagePath);
+  // Tiles are always drawn at their own size.
+  if (textures) texture = textures->GetTexture(imagePath, CTextureManager::kExact);
   if (texture && texture->HasTexture()) {
     imageWidth = texture->Width();
     imageHeight = texture->Height();

@@ -23,7 +23,7 @@ TextureHandle Texture(const char* path) {
 
 }  // namespace
 
-CDynamicFireworks::CDynamicFireworks() : colour(std::rand() % 4) {
+CDynamicFireworks::CDynamicFireworks(int rocketColour) : colour(rocketColour & 3) {
   rocketSprite = std::make_unique<CSprite>();
   rocketSprite->Init(CDirect3D::GetInstance());
   rocketSprite->SetTexture(1, 4, 57, 149, 0.03f, Texture("Graphics/Particles/pfx_rocket.png"));

@@ -15,7 +15,8 @@ public:
   // No rocket lives longer, whatever it was launched with.
   static constexpr float kMaxLifetime = 10.0f;
 
-  CDynamicFireworks();
+  // `colour` 0 to 3: blue, green, pink, yellow.
+  explicit CDynamicFireworks(int colour);
   ~CDynamicFireworks() override;
 
   void Init() override;

@@ -67,7 +67,8 @@ float CFireworks::Random(float a, float b) {
   const int high = static_cast<int>(b);
   if (low == high) return b;
   // The remainder takes the dividend's sign: never negative.
-  return a + static_cast<float>(std::rand() % (high - low));
+  const int draw = level ? level->GetRandom().Next() : 0;
+  return a + static_cast<float>(draw % (high - low));
 }
 
 bool CFireworks::Update(float seconds, bool silent) {
@@ -86,7 +87,7 @@ bool CFireworks::Update(float seconds, bool silent) {
   if (!level || *liveRockets >= kMaxLiveRockets) return true;
   counter = 0.0f;
   if (!unlimited) --shotsLeft;
-  auto rocket = std::make_unique<CDynamicFireworks>();
+  auto rocket = std::make_unique<CDynamicFireworks>(level ? level->GetRandom().Next() % 4 : 0);
   const float vx = Random(xSpeedMin, xSpeedMax);
   const float vy = Random(ySpeedMin, ySpeedMax);
   rocket->Init();

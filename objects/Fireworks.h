@@ -31,7 +31,8 @@ public:
 
   // a + rand() mod (truncate(b) - truncate(a)), never below a; b when both
   // truncate to the same whole number. Bounds within ±kRandomLimit.
-  static float Random(float a, float b);
+  // In [a, b) on whole steps, from the level's random sequence.
+  float Random(float a, float b);
 
   // Rockets of this launcher alive.
   int LiveRockets() const { return *liveRockets; }

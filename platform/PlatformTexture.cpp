@@ -18,10 +18,11 @@ std::unique_ptr<CPlatformTexture> CPlatformTexture::CreateTarget(CPlatformRender
 CPlatformTexture::~CPlatformTexture() { SDL_DestroyTexture(texture); }
 
 std::unique_ptr<CPlatformTexture> CPlatformTexture::CreateFromImage(CPlatformRenderer& renderer,
-                                                                    const CDecodedImage& image) {
+                                                                    const CDecodedImage& image,
+                                                                    bool smooth) {
   SDL_Texture* native = SDL_CreateTextureFromSurface(renderer.Native(), image.Native());
   if (!native) return nullptr;
-  SDL_SetTextureScaleMode(native, SDL_ScaleModeLinear);
+  SDL_SetTextureScaleMode(native, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   SDL_SetTextureBlendMode(native, SDL_BLENDMODE_BLEND);
   return std::unique_ptr<CPlatformTexture>(
       new CPlatformTexture(native, image.Width(), image.Height()));

@@ -12,9 +12,12 @@ public:
   // A texture the renderer can draw into; null on failure (see PlatformError).
   static std::unique_ptr<CPlatformTexture> CreateTarget(CPlatformRenderer& renderer, int width,
                                                         int height);
-  // A texture with the image's pixels, sampled linearly; main thread only.
+  // A texture with the image's pixels, sampled linearly when `smooth`, else
+  // nearest (for textures only ever drawn at their own size); main thread
+  // only.
   static std::unique_ptr<CPlatformTexture> CreateFromImage(CPlatformRenderer& renderer,
-                                                           const CDecodedImage& image);
+                                                           const CDecodedImage& image,
+                                                           bool smooth = true);
   ~CPlatformTexture();
   CPlatformTexture(const CPlatformTexture&) = delete;
   CPlatformTexture& operator=(const CPlatformTexture&) = delete;

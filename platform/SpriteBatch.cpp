@@ -42,6 +42,12 @@ void CSpriteBatch::Begin(SpriteBlend mode) {
   current = Matrix2D::Identity();
 }
 
+void CSpriteBatch::SetBlend(SpriteBlend mode) {
+  if (mode == blend) return;
+  Flush();
+  blend = mode;
+}
+
 void CSpriteBatch::Draw(CPlatformTexture* texture, const Rect* source, std::uint32_t argb) {
   if (!texture) return;
   if (texture != pendingTexture) Flush();

@@ -26,6 +26,9 @@ public:
   CSpriteBatch& operator=(const CSpriteBatch&) = delete;
 
   void Begin(SpriteBlend blend = SpriteBlend::Alpha);
+  // For the draws that follow, until the next Begin or SetBlend.
+  void SetBlend(SpriteBlend mode);
+  SpriteBlend GetBlend() const { return blend; }
   void SetTransform(const Matrix2D& transform) { current = transform; }
   const Matrix2D& GetTransform() const { return current; }
   // `source` null draws the whole texture. A null texture draws nothing.

@@ -61,4 +61,6 @@ std::string VideoDriverName() {
 
 void SetSystemCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
+bool IsSystemCursorVisible() { return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE; }
+
 std::string PlatformError() { return SDL_GetError(); }

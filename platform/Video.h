@@ -27,6 +27,7 @@ std::vector<DisplayMode> ListDisplayModes();
 std::string VideoDriverName();
 
 void SetSystemCursorVisible(bool visible);
+bool IsSystemCursorVisible();
 
 // The last platform error, for log lines.
 std::string PlatformError();

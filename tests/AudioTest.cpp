@@ -249,9 +249,9 @@ TEST_F(AudioNull, PausingAnEndedSoundLeavesNothingToResume) {
 TEST_F(AudioNull, OtherThreadsNeedALoadingState) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   audio.Update();
-  loadingStateExists = true;
+  loadingStates = 1;
   std::thread([&] { audio.PlaySound("tone.wav"); }).join();
-  loadingStateExists = false;
+  loadingStates = 0;
   EXPECT_DEATH(std::thread([&] { audio.PlaySound("tone.wav"); }).join(), "");
 }
 #endif

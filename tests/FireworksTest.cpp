@@ -141,12 +141,12 @@ TEST(Fireworks, MaxShotsRandomRangesAndSounds) {
 
   // The draw: b when both bounds truncate alike, else never below a and
   // short of b's whole number, also with b below a; ±1e6 stays defined.
-  EXPECT_EQ(CFireworks::Random(5.2f, 5.9f), 5.9f);
+  EXPECT_EQ(launcher->Random(5.2f, 5.9f), 5.9f);
   for (int i = 0; i < 2000; ++i) {
-    const float up = CFireworks::Random(-700, -1000);
+    const float up = launcher->Random(-700, -1000);
     ASSERT_GE(up, -700);
     ASSERT_LE(up, -401);
-    const float wide = CFireworks::Random(-1e6f, 1e6f);
+    const float wide = launcher->Random(-1e6f, 1e6f);
     ASSERT_GE(wide, -1e6f);
     ASSERT_LT(wide, 1e6f);
   }
@@ -160,7 +160,7 @@ TEST(Fireworks, RocketsBurstAndAreRemoved) {
     // Already slower upward than -100: bursts in its first step, with its
     // sound once drawn (none in the ghost's level).
     for (const bool silent : {false, true}) {
-      CDynamicFireworks rocket;
+      CDynamicFireworks rocket(0);
       rocket.Init();
       rocket.Launch(0, -90, 2);
       EXPECT_TRUE(rocket.Update(kStep, silent));
@@ -176,7 +176,7 @@ TEST(Fireworks, RocketsBurstAndAreRemoved) {
     // Up at 700, slowed by 300 a second: bursts after 2 s, 200 pixels to the
     // right, shrinking on the way; removed once the explosion has played
     // (30 frames of 0.03 s).
-    CDynamicFireworks rocket;
+    CDynamicFireworks rocket(0);
     rocket.Init();
     rocket.Launch(100, -700, 5);
     int steps = 0;
@@ -196,7 +196,7 @@ TEST(Fireworks, RocketsBurstAndAreRemoved) {
   }
   {
     // Its flight time runs out first.
-    CDynamicFireworks rocket;
+    CDynamicFireworks rocket(0);
     rocket.Launch(0, -700, 0.5f);
     int steps = 0;
     for (; !rocket.Bursting() && steps < 1000; ++steps) ASSERT_TRUE(rocket.Update(kStep, true));
@@ -205,13 +205,13 @@ TEST(Fireworks, RocketsBurstAndAreRemoved) {
   {
     // Launched too fast to slow down in time, with a flight time to match:
     // gone 10 s after its launch all the same.
-    CDynamicFireworks rocket;
+    CDynamicFireworks rocket(0);
     rocket.Launch(0, -1e6f, 1e6f);
     EXPECT_NEAR(StepsToRemoval(rocket), 1200, 1);
   }
   {
     // A respawn removes it.
-    CDynamicFireworks rocket;
+    CDynamicFireworks rocket(0);
     rocket.Launch(0, -700, 5);
     rocket.Reset();
     EXPECT_FALSE(rocket.Update(kStep, true));
@@ -230,7 +230,7 @@ TEST(Fireworks, RocketsBurstAndAreRemoved) {
         CDecodedImage::Filled(64, 64, 0xffffffff)
             ->SavePng(std::string("Graphics/Particles/pfx_firework_") + colour + ".png");
     }
-    CDynamicFireworks rocket;
+    CDynamicFireworks rocket(0);
     rocket.Init();
     rocket.Launch(0, -90, 2);
     EXPECT_FALSE(rocket.Update(kStep, true));

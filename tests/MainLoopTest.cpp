@@ -43,7 +43,7 @@ protected:
     ASSERT_TRUE(device->Init(window, 1024, 768));
   }
   void TearDown() override {
-    loadingStateExists = false;
+    loadingStates = 0;
     device.reset();  // before the video system goes
     ShutdownVideo();
   }
@@ -76,22 +76,29 @@ TEST_F(MainLoopTest, FixedStepRunsOneUpdateAndOneDrawPerFrame) {
   EXPECT_EQ(draws, 52);
 }
 
-TEST_F(MainLoopTest, EmptyStackStillRendersAndQuitEndsTheLoop) {
+TEST_F(MainLoopTest, AnEmptyStackOrAQuitEndsTheLoop) {
+  // Nothing left to show: one frame, and the program is done.
   ASSERT_TRUE(Run(3));
-  EXPECT_EQ(rendered, 3u);
+  EXPECT_EQ(rendered, 1u);
+  int updates = 0;
+  int draws = 0;
+  states.PushState(new CountingState(updates, draws));
   PostQuit();
   ASSERT_TRUE(Run(0));  // would run on for ever without the quit
   EXPECT_EQ(rendered, 0u);
 }
 
 TEST_F(MainLoopTest, DeviceResetWaitsWhileALevelLoads) {
+  int updates = 0;
+  int draws = 0;
+  states.PushState(new CountingState(updates, draws));
   device->SetFullScreen(false);
   ASSERT_TRUE(device->NeedsReset());
-  loadingStateExists = true;
+  loadingStates = 1;
   ASSERT_TRUE(Run(5));
   EXPECT_EQ(rendered, 5u);  // frames go on drawing the loading screen
   EXPECT_TRUE(device->NeedsReset());
-  loadingStateExists = false;
+  loadingStates = 0;
   ASSERT_TRUE(Run(1));
   EXPECT_FALSE(device->NeedsReset());
   EXPECT_TRUE(device->WasReset());

@@ -2,13 +2,19 @@
 // the camera, and what a missing picture or level does.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cmath>
 #include <fstream>
 
 #include "app/Camera.h"
+#include "graphics/Direct3D.h"
 #include "graphics/TextureManager.h"
 #include "level/Level.h"
 #include "level/ParallaxBackground.h"
 #include "platform/DecodedImage.h"
+#include "platform/SpriteBatch.h"
+#include "platform/Video.h"
 
 namespace {
 
@@ -90,4 +96,56 @@ TEST(Parallax, MissingPicturesAndEmptyLevelsStandStill) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(background.GetLayer(i).factorX, 0.0f) << i;
   background.Load(nullptr);
   EXPECT_EQ(background.GetLayer(3).factorX, 0.0f);
+}
+
+// Drawn block by block, leaving out what cannot show, the shipped layers
+// make exactly the picture that drawing each of them whole makes.
+TEST(Parallax, DrawingOnlyWhatShowsChangesNoPixel) {
+  // A folder of its own: other tests here write pictures of their own.
+  ASSERT_EQ(
+      system("mkdir -p shipped && ln -sfn " KUROSHIN_SOURCE_DIR "/data/Graphics shipped/Graphics"),
+      0);
+  ASSERT_EQ(chdir("shipped"), 0);
+  ASSERT_TRUE(InitVideo(true, StopSignals::EndAtOnce));
+  {
+    CTextureManager textures;
+    CDirect3D d3d;
+    ASSERT_TRUE(d3d.Init(d3d.CreateMainWindow(1280, 1024), 1280, 1024, false));
+    auto level = LevelOfWidth(300);
+    CParallaxBackground background;
+    background.Load(level.get());
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(background.GetLayer(i).texture->coverage) << i;
+    CCamera camera;
+    for (const float x : {640.0f, 5000.33f, 19199.0f}) {
+      camera.x = x;
+      camera.y = 512.0f;
+      background.Update(&camera);
+      CSpriteBatch& batch = *d3d.GetSprite();
+      d3d.BeginFrame();
+      batch.Begin(SpriteBlend::Alpha);
+      background.Draw();
+      batch.End();
+      const std::uint64_t blockQuads = batch.QuadCount();
+      auto blocks = d3d.ReadFrame();
+      d3d.BeginFrame();
+      batch.Begin(SpriteBlend::Alpha);
+      for (int i = 0; i < 4; ++i) {
+        const CBGLayer& layer = background.GetLayer(i);
+        batch.SetTransform(Matrix2D::Transformation2D({0, 0}, {1, 1}, {0, 0}, 0.0f,
+                                                      {std::round(layer.x), std::round(layer.y)}));
+        batch.Draw(layer.texture->Resolve(*d3d.GetRenderer()), nullptr, 0xffffffff);
+      }
+      batch.End();
+      auto whole = d3d.ReadFrame();
+      ASSERT_TRUE(blocks && whole);
+      int different = 0;
+      for (int py = 0; py < 1024; ++py)
+        for (int px = 0; px < 1280; ++px)
+          different += blocks->Pixel(px, py) != whole->Pixel(px, py);
+      EXPECT_EQ(different, 0) << "camera at " << x;
+      EXPECT_GT(blockQuads, 4u);
+    }
+  }
+  ShutdownVideo();
+  ASSERT_EQ(chdir(".."), 0);
 }

@@ -33,6 +33,7 @@ PlayerWorld::~PlayerWorld() {
 bool PlayerWorld::Step() {
   const bool finished = player->Update(kStep);
   level->Update(kStep, false);
+  hud.Update(kStep);
   return finished;
 }
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CMenuScreen;
+
+// Which menu screen is shown, which were shown before it, and the actions
+// that links run. Owns its screens.
+class CMenuNavigator {
+public:
+  CMenuNavigator();
+  ~CMenuNavigator();
+  CMenuNavigator(const CMenuNavigator&) = delete;
+  CMenuNavigator& operator=(const CMenuNavigator&) = delete;
+
+  // Takes the screen; the first one added becomes current. Null is ignored.
+  void AddScreen(CMenuScreen* screen);
+  // Exact, case-sensitive; null when none has the name.
+  CMenuScreen* FindScreen(const std::string& name) const;
+  void GoBack();
+  bool HasHistory() const { return !history.empty(); }
+  // "exit", "pop", "back", "retry", "retry2", or the name of a screen to
+  // show; any other text does nothing.
+  void RunAction(const std::string& action);
+
+  CMenuScreen* current = nullptr;
+  std::deque<CMenuScreen*> history;
+
+private:
+  std::vector<std::unique_ptr<CMenuScreen>> screens;
+};
