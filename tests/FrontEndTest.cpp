@@ -1,0 +1,653 @@
+// The front end in-process, on chapters of our own: the intro, the main
+// menu and its screens driven by keys, pointer and pad as the frame loop
+// feeds them, the level selection, the pause menu over a level, the
+// options that act at once and last, and the achievements earned in play.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/GameState.h"
+#include "app/IngameHud.h"
+#include "app/StateManager.h"
+#include "app/UserOptions.h"
+#include "audio/AudioManager.h"
+#include "audio/Sound.h"
+#include "frontend/AchievementBanner.h"
+#include "frontend/AchievementScreen.h"
+#include "frontend/CreditsScreen.h"
+#include "frontend/IntroState.h"
+#include "frontend/LevelFinishScreen.h"
+#include "frontend/LevelLink.h"
+#include "frontend/LevelSelection.h"
+#include "frontend/LoadingState.h"
+#include "frontend/MenuItem.h"
+#include "frontend/MenuScreen.h"
+#include "frontend/MenuSelection.h"
+#include "frontend/MenuState.h"
+#include "frontend/OptionsScreen.h"
+#include "frontend/PauseMenuState.h"
+#include "graphics/Direct3D.h"
+#include "graphics/TextureManager.h"
+#include "input/InputManager.h"
+#include "platform/DecodedImage.h"
+#include "platform/Events.h"
+#include "platform/GameController.h"
+#include "platform/Video.h"
+#include "player/Player.h"
+#include "progress/ProgressStore.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TestMaps.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr float kStep = 1.0f / 120.0f;
+const fs::path kTestLevel = fs::path(KUROSHIN_SOURCE_DIR) / "tests/levels/Player Test.tmx";
+// Where the test level's end trigger lets the hero walk into its finish.
+constexpr float kBeforeTheEnd = 10840.0f;
+constexpr float kFloor = 14 * 64.0f;
+
+struct Chapter {
+  std::string folder;
+  std::vector<std::string> levels;
+};
+
+// A game directory of our own: the data linked in, the chapters given as
+// copies of the test level, and the services of the entry.
+class FrontEnd : public ::testing::Test {
+protected:
+  void SetUp() override {
+    // The test's window never has the focus, without which a pad's presses
+    // would not be delivered.
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+    ASSERT_TRUE(InitVideo(true));
+    home = fs::current_path();
+    dir = MakeTestDirectory("frontend");
+    fs::current_path(dir);
+    const fs::path data = fs::path(KUROSHIN_SOURCE_DIR) / "data";
+    for (const char* folder : {"Graphics", "Audio"})
+      fs::create_directory_symlink(data / folder, folder);
+    fs::copy(data / "Values", "Values", fs::copy_options::recursive);
+    Requirements({});
+    CLoadingState::waitForEveryLoad = true;
+  }
+
+  void TearDown() override {
+    Close();
+    CLoadingState::waitForEveryLoad = false;
+    fs::current_path(home);
+    ShutdownVideo();
+  }
+
+  static void Chapters(const std::vector<Chapter>& chapters) {
+    for (const Chapter& chapter : chapters) {
+      fs::create_directories("Levels/" + chapter.folder);
+      for (const std::string& level : chapter.levels)
+        fs::copy_file(kTestLevel, "Levels/" + chapter.folder + "/" + level + ".tmx");
+    }
+  }
+
+  // Level keys and the scrolls each needs.
+  static void Requirements(const std::vector<std::pair<std::string, int>>& needs) {
+    std::ofstream file("Values/Level Requirements/requirements.req", std::ios::trunc);
+    file << "<Requirements>";
+    for (const auto& [key, scrolls] : needs)
+      file << "<Level name=\"" << key << "\" scrolls=\"" << scrolls << "\"/>";
+    file << "</Requirements>";
+  }
+
+  void Open(unsigned width = 1280, unsigned height = 1024) {
+    d3d = std::make_unique<CDirect3D>();
+    ASSERT_TRUE(d3d->Init(d3d->CreateMainWindow(width, height), width, height, false));
+    textures = std::make_unique<CTextureManager>();
+    audio = std::make_unique<CAudioManager>(true);
+    input = std::make_unique<CInputManager>();
+    progress = std::make_unique<CProgressStore>();
+    hud = std::make_unique<CIngameHud>();
+    options = std::make_unique<CUserOptions>();
+    states = std::make_unique<CStateManager>();
+  }
+
+  // The services in the entry's order of destruction.
+  void Close() {
+    states.reset();
+    options.reset();
+    hud.reset();
+    progress.reset();
+    input.reset();
+    audio.reset();
+    textures.reset();
+    d3d.reset();
+  }
+
+  // One fixed step as the frame loop runs it.
+  void Step(int count = 1) {
+    for (int i = 0; i < count; ++i) {
+      input->Update();
+      states->Update(kStep);
+    }
+  }
+  void Send(PlatformEventType type, int key = 0) {
+    PlatformEvent event;
+    event.type = type;
+    event.virtualKey = key;
+    input->HandleEvent(event);
+  }
+  // Pressed in one step, let go in the next.
+  void Key(int key) {
+    Send(PlatformEventType::KeyDown, key);
+    Step();
+    Send(PlatformEventType::KeyUp, key);
+    Step();
+  }
+  void Point(float x, float y) {
+    pointer = {x, y};
+    PlatformEvent motion;
+    motion.type = PlatformEventType::MouseMotion;
+    motion.dx = motion.dy = 1;
+    motion.x = x;
+    motion.y = y;
+    input->HandleEvent(motion);
+    Step();
+  }
+  void Click() {
+    PlatformEvent button;
+    button.x = pointer.x;
+    button.y = pointer.y;
+    button.type = PlatformEventType::MouseButtonDown;
+    input->HandleEvent(button);
+    Step();
+    button.type = PlatformEventType::MouseButtonUp;
+    input->HandleEvent(button);
+    Step();
+  }
+  // One frame of the current state; returns its picture.
+  std::unique_ptr<CDecodedImage> Frame() {
+    d3d->BeginFrame();
+    if (IState* state = states->GetCurrentState()) state->Draw();
+    auto picture = d3d->ReadFrame();
+    d3d->EndFrame();
+    return picture;
+  }
+  template <typename T>
+  T* Top() const {
+    return dynamic_cast<T*>(states->GetTopState());
+  }
+  CMenuState* StartMenu() {
+    states->PushState(new CMenuState);
+    Step();
+    return Top<CMenuState>();
+  }
+  // Sounds started since `before` by that file.
+  std::size_t Played(const char* file) const {
+    std::size_t count = 0;
+    for (const CSound* sound : audio->GetSounds())
+      count += sound->fileName.find(file) != std::string::npos;
+    return count;
+  }
+  // The hero walks into the level's finish from here on.
+  static void NearTheEnd(CGameState& game) {
+    PlayerState& hero = game.GetPlayer()->State();
+    hero.position = {kBeforeTheEnd, kFloor - 8.0f};
+    hero.velocity = {};
+  }
+
+  fs::path home;
+  std::string dir;
+  Vector2 pointer;
+  std::unique_ptr<CDirect3D> d3d;
+  std::unique_ptr<CTextureManager> textures;
+  std::unique_ptr<CAudioManager> audio;
+  std::unique_ptr<CInputManager> input;
+  std::unique_ptr<CProgressStore> progress;
+  std::unique_ptr<CIngameHud> hud;
+  std::unique_ptr<CUserOptions> options;
+  std::unique_ptr<CStateManager> states;
+};
+
+// The pause menu shows the level as it was drawn, darkened, at the size
+// that draws into the back buffer and at one that draws into the virtual
+// screen.
+TEST_F(FrontEnd, PauseShowsTheFrozenLevelDarkened) {
+  Chapters({{"1 Tutorial", {"01 First"}}});
+  for (auto [width, height] : {std::pair{1280u, 1024u}, std::pair{1024u, 768u}}) {
+    SCOPED_TRACE(width);
+    Open(width, height);
+    states->PushState(new CLoadingState({"Levels/1 Tutorial/01 First.tmx", "", ""}));
+    Step(2);
+    auto* game = Top<CGameState>();
+    ASSERT_NE(game, nullptr);
+    Step(240);
+    Key(VK_ESCAPE);
+    ASSERT_NE(Top<CPauseMenuState>(), nullptr);
+    ASSERT_EQ(states->GetCurrentState(), Top<CPauseMenuState>());
+    // The level as it is now, and the pause menu over it.
+    d3d->BeginFrame();
+    game->Draw();
+    auto level = d3d->ReadFrame();
+    d3d->EndFrame();
+    auto paused = Frame();
+    ASSERT_TRUE(level && paused);
+    int compared = 0;
+    for (int y = 0; y < 1024; y += 8) {
+      for (int x = 0; x < 1280; x += 8) {
+        // Outside the menu's panel.
+        if (x > 330 && x < 950 && y > 220 && y < 800) continue;
+        const unsigned a = level->Pixel(x, y);
+        const unsigned b = paused->Pixel(x, y);
+        for (int shift : {16, 8, 0}) {
+          const int expected = static_cast<int>(((a >> shift) & 0xff) * 0.6f);
+          ASSERT_NEAR(static_cast<int>((b >> shift) & 0xff), expected, 3) << "at " << x << "," << y;
+        }
+        ++compared;
+      }
+    }
+    EXPECT_GT(compared, 10000);
+    Close();
+  }
+}
+
+TEST_F(FrontEnd, TheIntroSkipsToTheMenuItBuiltOrEndsOnItsOwn) {
+  Open();
+  auto* intro = new CIntroState;
+  states->PushState(intro);
+  Step();
+  EXPECT_EQ(intro->LogoIndex(), 0u);
+  EXPECT_NEAR(intro->LogoAlpha(), kStep, 1e-5);
+  Key(VK_RETURN);
+  auto* menu = Top<CMenuState>();
+  ASSERT_NE(menu, nullptr) << "Enter during the first logo";
+  EXPECT_TRUE(menu->IsInitialised()) << "built while the intro started";
+  EXPECT_EQ(states->GetCurrentState(), menu);
+
+  // Untouched: two logos of a second in, two held and one out, a step more
+  // at each change.
+  states->PopAllStates();
+  states->PushState(new CIntroState);
+  int steps = 0;
+  while (!Top<CMenuState>() && steps < 2000) {
+    Step();
+    ++steps;
+  }
+  EXPECT_GE(steps, 2 * (120 + 240 + 120));
+  EXPECT_LE(steps, 2 * (120 + 240 + 120) + 12);
+}
+
+TEST_F(FrontEnd, TheMainMenuFadesTurnsItsSunAndStartsItsMusicAfresh) {
+  Chapters({{"1 Tutorial", {"01 First"}}});
+  Open();
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->IsFading());
+  Step(120);
+  EXPECT_FALSE(menu->IsFading()) << "a second from black";
+  EXPECT_EQ(menu->FadeAlpha(), 0.0f);
+  const float angle = menu->SunAngle();
+  Step(120);
+  EXPECT_NEAR(menu->SunAngle() - angle, 4.0f, 1e-3f) << "four degrees a second";
+  for (int i = 0; i < 95 * 120; ++i) {
+    Step();
+    ASSERT_LE(std::fabs(menu->SunAngle()), 360.0f);
+  }
+  EXPECT_NEAR(menu->SunAngle(), std::fmod(4.0f * 96.0f + angle, 360.0f), 0.05f);
+
+  // Every level started over the menu stops the title music; it starts
+  // over on return, one stream at a time.
+  class Over : public IState {
+  public:
+    bool Init() override { return true; }
+    void Cleanup() override {}
+    void Pause() override {}
+    void Resume() override {}
+    void Restart() override {}
+    bool Update(float) override { return true; }
+    void Draw() override {}
+  };
+  ASSERT_NE(menu->TitleMusic(), nullptr);
+  for (int round = 0; round < 3; ++round) {
+    states->PushState(new Over);
+    Step();
+    EXPECT_EQ(menu->TitleMusic(), nullptr);
+    EXPECT_EQ(Played("bgm_title"), 0u) << "stopped and handed back, round " << round;
+    states->PopState();
+    Step();
+    EXPECT_TRUE(menu->IsFading()) << "from black again";
+    ASSERT_NE(menu->TitleMusic(), nullptr);
+    EXPECT_EQ(Played("bgm_title"), 1u);
+  }
+}
+
+// The start screen as a player reaches it with each device: every other
+// screen shares the toolkit's handling.
+TEST_F(FrontEnd, MenusFollowKeysPointerAndPad) {
+  Open();
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  CMenuNavigator& navigator = menu->navigator;
+  CMenuScreen* start = navigator.current;
+  ASSERT_EQ(start->name, "start");
+  ASSERT_EQ(start->ItemCount(), 5u);
+
+  const std::size_t switches = Played("sfx_menu_switch");
+  for (int i = 0; i < 5; ++i) Key(VK_DOWN);
+  EXPECT_EQ(start->selected, 0u) << "down past EXIT comes round to START";
+  Key(VK_UP);
+  EXPECT_EQ(start->selected, 4u) << "up from START is EXIT";
+  Key(0x57);  // W
+  EXPECT_EQ(start->selected, 3u);
+  EXPECT_EQ(Played("sfx_menu_switch"), switches + 7);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(navigator.current, start) << "nothing behind the start screen";
+  EXPECT_EQ(Top<CMenuState>(), menu);
+
+  // The pointer: onto OPTIONS switches once, about on it is silent, a click
+  // beside every item does nothing, one on it opens the options.
+  Frame();
+  const CHitBox options = start->Item(1)->hitBox;
+  const float middleX = (options.left + options.right) / 2;
+  const float middleY = (options.top + options.bottom) / 2;
+  const std::size_t before = Played("sfx_menu_switch");
+  Point(middleX, middleY);
+  EXPECT_EQ(start->selected, 1u);
+  Point(middleX + 2, middleY);
+  EXPECT_EQ(Played("sfx_menu_switch"), before + 1);
+  Point(20, 20);
+  Click();
+  EXPECT_EQ(navigator.current, start);
+  Point(middleX, middleY);
+  const std::size_t selects = Played("sfx_menu_select");
+  Click();
+  EXPECT_EQ(navigator.current->name, "options");
+  EXPECT_EQ(Played("sfx_menu_select"), selects + 1);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(navigator.current, start) << "Escape goes back";
+
+  // The pad: hat and stick move, button 0 chooses, button 1 goes back.
+  const int pad = CGameController::AttachVirtual();
+  ASSERT_GE(pad, 0);
+  for (PlatformEvent event; PollPlatformEvent(event);) input->HandleEvent(event);
+  ASSERT_TRUE(input->HasJoystick());
+  start->selected = 0;
+  CGameController::SetVirtualDpad(pad, false, true, false, false);
+  Step();
+  CGameController::SetVirtualDpad(pad, false, false, false, false);
+  Step();
+  EXPECT_EQ(start->selected, 1u) << "hat down";
+  CGameController::SetVirtualAxis(pad, 1, 32767);
+  Step(3);
+  CGameController::SetVirtualAxis(pad, 1, 0);
+  Step();
+  EXPECT_EQ(start->selected, 2u) << "the stick down, once while it stays down";
+  CGameController::SetVirtualDpad(pad, true, false, false, false);
+  Step();
+  CGameController::SetVirtualDpad(pad, false, false, false, false);
+  Step();
+  EXPECT_EQ(start->selected, 1u) << "hat up";
+  CGameController::SetVirtualButton(pad, ControllerSnapshot::A, true);
+  Step();
+  CGameController::SetVirtualButton(pad, ControllerSnapshot::A, false);
+  Step();
+  EXPECT_EQ(navigator.current->name, "options");
+  CGameController::SetVirtualButton(pad, ControllerSnapshot::B, true);
+  Step();
+  CGameController::SetVirtualButton(pad, ControllerSnapshot::B, false);
+  Step();
+  EXPECT_EQ(navigator.current, start);
+  CGameController::DetachVirtual(pad);
+}
+
+TEST_F(FrontEnd, TheLevelSelectionPagesChaptersLocksLevelsAndScrollsLongOnes) {
+  Chapters({{"1 Tutorial", {"01 First", "02 Second"}},
+            {"2 Basic", {"01 Open", "02 Locked"}},
+            {"3 Long", {"01", "02", "03", "04", "05", "06", "07", "08"}}});
+  Requirements({{"Levels/2 Basic/02 Locked", 1}, {"Levels/2 Basic/01 Open", 0}});
+  Open();
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  Key(VK_RETURN);  // START
+  auto* levels = dynamic_cast<CLevelSelection*>(menu->navigator.current);
+  ASSERT_NE(levels, nullptr);
+  ASSERT_EQ(levels->ChapterCount(), 3u);
+  EXPECT_EQ(levels->ItemCount(), 3u) << "two levels and BACK";
+
+  const struct {
+    int key;
+    std::size_t chapter;
+  } turns[] = {{VK_RIGHT, 1}, {0x44, 2}, {VK_RIGHT, 0}, {VK_LEFT, 2}, {0x41, 1}};
+  for (const auto& turn : turns) {
+    Key(turn.key);
+    EXPECT_EQ(levels->chapter, turn.chapter);
+  }
+  // "2 Basic": the second level needs a scroll nobody has.
+  auto* open = dynamic_cast<CLevelLink*>(levels->Item(0));
+  auto* locked = dynamic_cast<CLevelLink*>(levels->Item(1));
+  ASSERT_TRUE(open && locked);
+  EXPECT_TRUE(open->enabled);
+  EXPECT_FALSE(locked->enabled);
+  EXPECT_EQ(locked->path, "Levels/2 Basic/02 Locked.tmx");
+  levels->selected = 1;
+  const std::size_t selects = Played("sfx_menu_select");
+  Key(VK_RETURN);
+  EXPECT_EQ(Top<CMenuState>(), menu) << "a locked level does not start";
+  EXPECT_EQ(Played("sfx_menu_select"), selects);
+
+  // "3 Long": five rows in view, following the selection.
+  Key(VK_RIGHT);
+  ASSERT_EQ(levels->ItemCount(), 9u);
+  levels->selected = 0;
+  for (int i = 0; i < 7; ++i) Key(VK_DOWN);
+  EXPECT_EQ(levels->firstRow, 3u);
+  Frame();
+  for (std::size_t i = 0; i < 8; ++i) {
+    SCOPED_TRACE(i);
+    const CHitBox& box = levels->Item(i)->hitBox;
+    if (i < 3) {
+      EXPECT_FALSE(levels->IsRowShown(i));
+      EXPECT_EQ(box.right - box.left, 0.0f) << "out of view, out of the pointer's reach";
+    } else {
+      EXPECT_TRUE(levels->IsRowShown(i));
+      EXPECT_GT(box.right, box.left);
+    }
+  }
+  EXPECT_EQ(levels->Item(7)->y, 150.0f + 55.0f * 4);
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  EXPECT_EQ(levels->selected, 0u) << "past BACK to the first";
+  EXPECT_EQ(levels->firstRow, 0u);
+
+  // An unlocked level starts over the menu.
+  Key(VK_LEFT);
+  levels->selected = 0;
+  Key(VK_RETURN);
+  auto* game = Top<CGameState>();
+  ASSERT_NE(game, nullptr);
+  EXPECT_EQ(game->GetLevelName(), "Levels/2 Basic/01 Open.tmx");
+  EXPECT_EQ(states->GetBottomState(), menu);
+}
+
+// Level names are cut before they reach the times, which line up on their
+// right; measured with the game's font.
+TEST_F(FrontEnd, LongLevelNamesStopShortOfTheTimes) {
+  Open();
+  CBitmapFont font;
+  ASSERT_TRUE(font.HasTexture());
+  const float widestTime = font.TextWidth("000.00", 0, CBitmapFont::kLeft, 0.4f);
+  // The selected row's name starts 20 further right.
+  const float nameEnd = 90.0f + 20.0f + CLevelLink::kNameRoom;
+  EXPECT_LT(nameEnd + 8.0f, CLevelLink::kTimeRight - widestTime);
+  const struct {
+    std::string name;
+    bool whole;
+  } names[] = {{"01 Dusk Road", true},
+               {"05 The Long Bamboo Bridge Over The River", false},
+               {"WWWWWWWWWWWWWWWWWWWWWWWW", false},
+               {"", true}};
+  for (const auto& c : names) {
+    SCOPED_TRACE(c.name);
+    const std::string shown = font.FitWidth(c.name, 0.4f, CLevelLink::kNameRoom);
+    EXPECT_LE(font.TextWidth(shown, 0, CBitmapFont::kLeft, 0.4f), CLevelLink::kNameRoom);
+    if (c.whole) {
+      EXPECT_EQ(shown, c.name);
+    } else {
+      ASSERT_GE(shown.size(), 3u);
+      EXPECT_EQ(shown.substr(shown.size() - 3), "...");
+      EXPECT_EQ(c.name.compare(0, shown.size() - 3, shown, 0, shown.size() - 3), 0);
+    }
+  }
+}
+
+TEST_F(FrontEnd, NextLevelFollowsTheShownChapterUntilItsEndOrALock) {
+  Chapters({{"1 Tutorial", {"01 First", "02 Second", "03 Third"}}, {"2 Basic", {"01 Only"}}});
+  Requirements({{"Levels/1 Tutorial/03 Third", 2}});
+  Open();
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  auto play = [&](const std::string& level) {
+    states->PushState(new CGameState({level, "", ""}));
+    Step();
+    return Top<CGameState>();
+  };
+  auto next = [&](CGameState* game) {
+    game->GetFinishScreen()->navigator.RunAction("next_level");
+    Step(2);
+  };
+  CGameState* game = play("Levels/1 Tutorial/01 First.tmx");
+  ASSERT_NE(game, nullptr);
+  next(game);
+  game = Top<CGameState>();
+  ASSERT_NE(game, nullptr) << "loaded in its place";
+  EXPECT_EQ(game->GetLevelName(), "Levels/1 Tutorial/02 Second.tmx");
+  EXPECT_EQ(states->GetBottomState(), menu);
+  next(game);
+  EXPECT_EQ(Top<CMenuState>(), menu) << "the next one is locked";
+
+  // The last level of its chapter, and one of a chapter not shown.
+  for (const char* level : {"Levels/2 Basic/01 Only.tmx", "Levels/1 Tutorial/03 Third.tmx"}) {
+    SCOPED_TRACE(level);
+    auto* levels = dynamic_cast<CLevelSelection*>(menu->navigator.FindScreen("level_selection"));
+    levels->ShowChapterOf("Levels/2 Basic/01 Only.tmx");
+    game = play(level);
+    ASSERT_NE(game, nullptr);
+    next(game);
+    EXPECT_EQ(Top<CMenuState>(), menu);
+  }
+}
+
+TEST_F(FrontEnd, ThePauseMenuResumesRetriesOpensOptionsAndGoesBackToANewMenu) {
+  Chapters({{"1 Tutorial", {"01 First"}}});
+  Open();
+  CMenuState* menu = StartMenu();
+  states->PushState(new CLoadingState({"Levels/1 Tutorial/01 First.tmx", "", ""}));
+  Step(2);
+  auto* game = Top<CGameState>();
+  ASSERT_NE(game, nullptr);
+  PlayerState& hero = game->GetPlayer()->State();
+  const Vector2 spawn = hero.spawn;
+  Step(120);
+
+  Key(VK_ESCAPE);
+  auto* pause = Top<CPauseMenuState>();
+  ASSERT_NE(pause, nullptr);
+  EXPECT_TRUE(IsSystemCursorVisible());
+  const float time = hud->time;
+  Step(60);
+  EXPECT_EQ(hud->time, time) << "the level stands still";
+  Key(VK_RETURN);  // RESUME GAME
+  EXPECT_EQ(Top<CGameState>(), game);
+  EXPECT_FALSE(IsSystemCursorVisible());
+
+  // RETRY: the pause menu goes and the level starts over.
+  hero.position.x += 300.0f;
+  Key(VK_ESCAPE);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  ASSERT_EQ(Top<CGameState>(), game);
+  EXPECT_EQ(game->GetPlayer()->State().position.x, spawn.x);
+  EXPECT_LT(hud->time, 0.02f);
+
+  // OPTIONS: BACK returns to the pause screen, Escape there resumes.
+  Key(VK_ESCAPE);
+  pause = Top<CPauseMenuState>();
+  ASSERT_NE(pause, nullptr);
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  ASSERT_EQ(pause->navigator.current->name, "options");
+  Key(VK_UP);  // round to BACK
+  Key(VK_RETURN);
+  EXPECT_EQ(pause->navigator.current->name, "pause");
+  Key(VK_RETURN);
+  ASSERT_EQ(pause->navigator.current->name, "options");
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Top<CGameState>(), game) << "Escape resumes from the options too";
+
+  // The pad's start button pauses and resumes as Escape does.
+  const int pad = CGameController::AttachVirtual();
+  ASSERT_GE(pad, 0);
+  for (PlatformEvent event; PollPlatformEvent(event);) input->HandleEvent(event);
+  for (bool paused : {true, false}) {
+    CGameController::SetVirtualButton(pad, ControllerSnapshot::Start, true);
+    Step();
+    CGameController::SetVirtualButton(pad, ControllerSnapshot::Start, false);
+    Step();
+    EXPECT_EQ(Top<CPauseMenuState>() != nullptr, paused);
+  }
+  CGameController::DetachVirtual(pad);
+
+  // BACK TO MENU: everything goes, a fresh main menu comes.
+  Key(VK_ESCAPE);
+  for (int i = 0; i < 3; ++i) Key(VK_DOWN);
+  Key(VK_RETURN);
+  Step();
+  auto* fresh = Top<CMenuState>();
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_NE(fresh, menu);
+  EXPECT_EQ(states->GetBottomState(), fresh);
+  EXPECT_EQ(states->GetCurrentState(), fresh);
+}
+
+// The pause check comes first in the level's step: Escape on the very step
+// the level is completed pauses it; the finish panel shows on resuming, and
+// from then on Escape does nothing.
+TEST_F(FrontEnd, EscapeOnTheStepTheLevelIsCompletedPauses) {
+  Chapters({{"1 Tutorial", {"01 First"}}});
+  Open();
+  StartMenu();
+  states->PushState(new CLoadingState({"Levels/1 Tutorial/01 First.tmx", "", ""}));
+  Step(2);
+  auto* game = Top<CGameState>();
+  ASSERT_NE(game, nullptr);
+  Step(60);
+  NearTheEnd(*game);
+  int steps = 0;
+  while (!game->IsFinished() && steps < 2000) {
+    Step();
+    ++steps;
+  }
+  ASSERT_TRUE(game->IsFinished());
+  game->GetFinishScreen()->navigator.RunAction("retry2");
+  Step(60);
+  NearTheEnd(*game);
+  Step(steps - 1);
+  ASSERT_FALSE(game->IsFinished());
+  Send(PlatformEventType::KeyDown, VK_ESCAPE);
+  Step();
+  EXPECT_TRUE(game->IsFinished()) << "completed in this step";
+  ASSERT_NE(Top<CPauseMenuState>(), nullptr) << "and paused in it";
+  Send(PlatformEventType::KeyUp, VK_ESCAPE);
+  Step();
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Top<CGameState>(), game);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Top<CGameState>(), game) << "the finish panel does not pause";
+  EXPECT_TRUE(game->IsFinished());
+}
+
+}  // namespace
