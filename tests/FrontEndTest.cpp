@@ -650,4 +650,206 @@ TEST_F(FrontEnd, EscapeOnTheStepTheLevelIsCompletedPauses) {
   EXPECT_TRUE(game->IsFinished());
 }
 
+TEST_F(FrontEnd, OptionsActAtOnceAndLastWhileTheResolutionStaysInItsList) {
+  // A window size no display mode has.
+  Open(1000, 700);
+  const std::vector<DisplayMode> modes = d3d->GetDisplayModes();
+  ASSERT_FALSE(modes.empty()) << "the dummy display lists its own mode";
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  auto* screen = dynamic_cast<COptionsScreen*>(menu->navigator.current);
+  ASSERT_NE(screen, nullptr);
+  CMenuSelection* resolution = screen->resolution;
+  EXPECT_EQ(resolution->choice, -1) << "the size is not in the list";
+  Key(VK_LEFT);
+  EXPECT_EQ(resolution->choice, static_cast<int>(modes.size()) - 1) << "round to the last";
+  Key(VK_DOWN);
+  Key(VK_UP);
+  EXPECT_EQ(resolution->choice, -1) << "not applied, so forgotten";
+  Key(VK_RIGHT);
+  EXPECT_EQ(resolution->choice, 0);
+  Key(VK_RETURN);
+  EXPECT_EQ(d3d->GetWindowWidth(), modes[0].width);
+  EXPECT_EQ(d3d->GetWindowHeight(), modes[0].height);
+
+  // Each switch flips at once, and both ways.
+  const bool fullScreen = d3d->IsFullScreen();
+  const bool vsync = d3d->IsVSync();
+  screen->selected = 1;
+  Key(VK_RETURN);
+  EXPECT_NE(d3d->IsFullScreen(), fullScreen);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  EXPECT_NE(d3d->IsVSync(), vsync);
+  Key(VK_DOWN);
+  CSound* music = menu->TitleMusic();
+  ASSERT_NE(music, nullptr);
+  EXPECT_GT(music->SourceGain(), 0.0f);
+  Key(VK_RETURN);
+  EXPECT_EQ(music->SourceGain(), 0.0f) << "the title music is silenced at once";
+  Key(VK_DOWN);
+  Key(VK_RETURN);  // SFX off
+  Key(VK_UP);
+  bool silent = true;
+  for (const CSound* sound : audio->GetSounds())
+    if (sound->fileName.find("sfx_menu_switch") != std::string::npos && sound->hasSource)
+      silent = silent && sound->SourceGain() == 0.0f;
+  EXPECT_TRUE(silent) << "menu sounds follow the effects switch";
+
+  // What was chosen is in the file, and a new start reads it back.
+  const OptionValues chosen = options->values;
+  EXPECT_EQ(chosen.width, modes[0].width);
+  EXPECT_EQ(chosen.fullScreen, !fullScreen);
+  EXPECT_EQ(chosen.vsync, !vsync);
+  EXPECT_FALSE(chosen.music);
+  EXPECT_FALSE(chosen.effects);
+  options->values = OptionValues();
+  options->Load();
+  EXPECT_EQ(options->values, chosen);
+  Key(VK_RETURN);  // MUSIC, selected by the Up above, on again
+  EXPECT_GT(music->SourceGain(), 0.0f);
+  EXPECT_TRUE(options->values.music);
+
+  // Another options screen built before the change shows the size of the
+  // moment when it is entered.
+  CMenuNavigator other;
+  other.AddScreen(new CMenuScreen("first", &other));
+  d3d->SetResolution(1000, 700);
+  auto* late = new COptionsScreen(&other);
+  other.AddScreen(late);
+  EXPECT_EQ(late->resolution->choice, -1);
+  d3d->SetResolution(modes[0].width, modes[0].height);
+  other.RunAction("options");
+  EXPECT_EQ(late->resolution->choice, 0);
+  EXPECT_EQ(late->resolution->committedChoice, 0);
+}
+
+TEST_F(FrontEnd, CreditsPagesComeRoundAndStayWhereTheyWere) {
+  Open();
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  menu->navigator.RunAction("credits");
+  auto* credits = dynamic_cast<CCreditsScreen*>(menu->navigator.current);
+  ASSERT_NE(credits, nullptr);
+  ASSERT_EQ(credits->PageCount(), 9u);
+  Key(VK_LEFT);
+  EXPECT_EQ(credits->page, 8) << "left of the first is the last";
+  Key(VK_RIGHT);
+  EXPECT_EQ(credits->page, 0) << "right of the last is the first";
+  for (int i = 0; i < 6; ++i) Key(0x44);
+  EXPECT_EQ(credits->page, 6);
+  for (int page = 0; page < 9; ++page) {
+    const bool pictured = credits->GetPage(page).picture.GetTexture() != nullptr;
+    EXPECT_EQ(pictured, page != 6 && page != 7) << page;
+    EXPECT_FALSE(credits->GetPage(page).title.empty());
+  }
+  Key(VK_ESCAPE);
+  EXPECT_EQ(menu->navigator.current->name, "start");
+  menu->navigator.RunAction("credits");
+  EXPECT_EQ(credits->page, 6) << "kept while away";
+  Frame();  // every page's drawing reaches the end
+}
+
+// A level of our own where arrows keep coming at the hero's spawn.
+void ArrowLevel(const std::string& path) {
+  const fs::path folder = fs::path(path).parent_path();
+  fs::create_directories(folder);
+  std::vector<std::string> rows(10, std::string(24, '.'));
+  rows[8] = rows[9] = std::string(24, '#');
+  const std::string objects =
+      MapObject("spawn", "", 4 * 64, 7 * 64, 32, 32) +
+      MapObject("trap", "trap_arrow", 16 * 64, 7 * 64 + 24, 64, 16,
+                {{"dir", "left"}, {"active", "1"}, {"interval", "1"}, {"speed", "900"}});
+  std::ofstream(path) << GridMap(rows, objects);
+  fs::rename("ground.png", folder / "ground.png");
+}
+
+TEST_F(FrontEnd, AchievementsAreEarnedInPlayShownAndKept) {
+  Chapters({{"1 Tutorial", {"01 First"}}});
+  ArrowLevel("Levels/2 Arrows/01 Rain.tmx");
+  Open();
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  states->PushState(new CLoadingState({"Levels/2 Arrows/01 Rain.tmx", "", ""}));
+  Step(2);
+  auto* game = Top<CGameState>();
+  ASSERT_NE(game, nullptr);
+  const Statistics& counted = progress->statistics;
+  std::string firstBanner;
+  int steps = 0;
+  for (; steps < 120 * 60 && counted.arrowDeaths < 5; ++steps) {
+    Step();
+    if (firstBanner.empty() && game->GetBanner()->IsShowing())
+      firstBanner = game->GetBanner()->Shown();
+  }
+  ASSERT_EQ(counted.arrowDeaths, 5u) << "after " << steps << " steps";
+  EXPECT_EQ(counted.deaths, 5u);
+  EXPECT_EQ(firstBanner, "First Blood!");
+  EXPECT_TRUE(progress->achievements[0].achieved);
+  EXPECT_TRUE(progress->achievements[10].achieved) << "Arrow to the knee";
+  EXPECT_FALSE(progress->achievements[1].achieved);
+  EXPECT_EQ(game->GetBanner()->Shown(), "Arrow to the knee");
+
+  // The debug key's deaths are no player's.
+  Step(240);
+  const std::uint32_t deaths = counted.deaths;
+  Send(PlatformEventType::KeyDown, VK_F1 + 3);
+  Step();
+  Send(PlatformEventType::KeyUp, VK_F1 + 3);
+  Step();
+  EXPECT_TRUE(game->GetPlayer()->State().dead);
+  EXPECT_EQ(counted.deaths, deaths);
+
+  // Finishing the only Tutorial level completes that chapter.
+  states->PopState();
+  Step();
+  states->PushState(new CLoadingState({"Levels/1 Tutorial/01 First.tmx", "", ""}));
+  Step(2);
+  game = Top<CGameState>();
+  ASSERT_NE(game, nullptr);
+  Step(60);
+  NearTheEnd(*game);
+  for (int i = 0; i < 2000 && !game->IsFinished(); ++i) Step();
+  ASSERT_TRUE(game->IsFinished());
+  EXPECT_TRUE(progress->achievements[3].achieved) << "Novice";
+  EXPECT_EQ(counted.completedChapters, 1u);
+  EXPECT_EQ(game->GetBanner()->Shown(), "Novice");
+
+  // All of it read back as the next start reads it.
+  const std::vector<Achievement> earned = progress->achievements;
+  const std::uint32_t allDeaths = counted.deaths;
+  states->PopAllStates();
+  Step();
+  CProgressStore again;
+  again.LoadStatistics();
+  EXPECT_EQ(again.statistics.deaths, allDeaths);
+  EXPECT_EQ(again.statistics.arrowDeaths, 5u);
+  for (std::size_t i = 0; i < earned.size(); ++i)
+    EXPECT_EQ(again.achievements[i].achieved, earned[i].achieved) << earned[i].title;
+}
+
+TEST_F(FrontEnd, TheAchievementScreenListsEveryAchievementPageByPage) {
+  Open();
+  progress->achievements[4].achieved = true;
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  for (int i = 0; i < 2; ++i) Key(VK_DOWN);
+  Key(VK_RETURN);
+  auto* screen = dynamic_cast<CAchievementScreen*>(menu->navigator.current);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(screen->PageCount(), 2u) << "eleven in rows of six";
+  Frame();
+  Key(VK_RIGHT);
+  EXPECT_EQ(screen->page, 1u);
+  Frame();
+  Key(VK_RIGHT);
+  EXPECT_EQ(screen->page, 0u);
+  Key(VK_LEFT);
+  EXPECT_EQ(screen->page, 1u);
+  Key(VK_RETURN);  // BACK, the only item
+  EXPECT_EQ(menu->navigator.current->name, "start");
+}
+
 }  // namespace
