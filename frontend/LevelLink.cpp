@@ -50,12 +50,16 @@ void CLevelLink::Draw(float sx, float sy, bool selected) {
   const float px = x + sx + (selected ? 20.0f : 0.0f);
   const float py = y + sy;
   const std::uint32_t colour = enabled ? 0xff000000 : 0x5f000000;
-  TextBounds r;
-  font.DrawText(font.FitWidth(text, 0.4f, kNameRoom), &r, 0.4f, CBitmapFont::kLeft, colour, 1.0f,
-                px, py);
+  const std::string time = bestTime == 0.0f ? "----" : FormatRunTime(bestTime);
+  const float timeWidth = font.TextWidth(time, 0, CBitmapFont::kLeft, 0.4f);
+  // Measured from where the selected row's name starts, so that selecting a
+  // row never changes how much of its name shows.
+  const float room = kTimeRight - timeWidth - kGap - (x + 20.0f);
+  TextBounds& r = nameBounds;
+  font.DrawText(font.FitWidth(text, 0.4f, room), &r, 0.4f, CBitmapFont::kLeft, colour, 1.0f, px,
+                py);
   if (selected) DrawMenuCursor(r.left - 64.0f, r.top - 24.0f);
-  font.DrawText(bestTime == 0.0f ? "----" : FormatRunTime(bestTime), nullptr, 0.4f,
-                CBitmapFont::kRight, colour, 1.0f, sx + kTimeRight, r.top);
+  font.DrawText(time, &timeBounds, 0.4f, CBitmapFont::kRight, colour, 1.0f, sx + kTimeRight, r.top);
   CSprite& icon = scroll ? scrollIcon : greyScrollIcon;
   const float iconX = sx + 460.0f;
   if (!enabled)

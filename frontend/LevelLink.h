@@ -12,10 +12,10 @@
 // level over the menu.
 class CLevelLink : public CMenuItem {
 public:
-  // Where the time column ends and how much room the name has, relative to
-  // the screen: a long name is cut before it reaches the times.
+  // Where the times end, right-aligned, relative to the screen; a name is
+  // cut short before it comes within kGap of its row's time.
   static constexpr float kTimeRight = 425.0f;
-  static constexpr float kNameRoom = 189.0f;
+  static constexpr float kGap = 12.0f;
 
   // Locked (not enabled) unless `requirement` is at most the progress
   // store's collected scrolls.
@@ -34,4 +34,7 @@ public:
   bool scroll = false;
   float bestTime = 0.0f;  // 0: no record
   std::uint32_t requirement = 0;
+  // Where the name and the time were drawn last.
+  TextBounds nameBounds;
+  TextBounds timeBounds;
 };

@@ -473,32 +473,36 @@ TEST_F(FrontEnd, TheLevelSelectionPagesChaptersLocksLevelsAndScrollsLongOnes) {
 }
 
 // Level names are cut before they reach the times, which line up on their
-// right; measured with the game's font.
+// right, selected or not; measured as the game's font draws them.
 TEST_F(FrontEnd, LongLevelNamesStopShortOfTheTimes) {
   Open();
-  CBitmapFont font;
-  ASSERT_TRUE(font.HasTexture());
-  const float widestTime = font.TextWidth("000.00", 0, CBitmapFont::kLeft, 0.4f);
-  // The selected row's name starts 20 further right.
-  const float nameEnd = 90.0f + 20.0f + CLevelLink::kNameRoom;
-  EXPECT_LT(nameEnd + 8.0f, CLevelLink::kTimeRight - widestTime);
   const struct {
     std::string name;
+    float bestTime;
     bool whole;
-  } names[] = {{"01 Dusk Road", true},
-               {"05 The Long Bamboo Bridge Over The River", false},
-               {"WWWWWWWWWWWWWWWWWWWWWWWW", false},
-               {"", true}};
-  for (const auto& c : names) {
-    SCOPED_TRACE(c.name);
-    const std::string shown = font.FitWidth(c.name, 0.4f, CLevelLink::kNameRoom);
-    EXPECT_LE(font.TextWidth(shown, 0, CBitmapFont::kLeft, 0.4f), CLevelLink::kNameRoom);
-    if (c.whole) {
-      EXPECT_EQ(shown, c.name);
-    } else {
-      ASSERT_GE(shown.size(), 3u);
-      EXPECT_EQ(shown.substr(shown.size() - 3), "...");
-      EXPECT_EQ(c.name.compare(0, shown.size() - 3, shown, 0, shown.size() - 3), 0);
+  } rows[] = {{"01 Dusk Road", 35.12f, true},
+              {"02 Bamboo Gate", 0.0f, true},
+              {"05 The Long Bamboo Bridge Over The River", 999.99f, false},
+              {"05 The Long Bamboo Bridge Over The River", 0.0f, false},
+              {"WWWWWWWWWWWWWWWWWWWWWWWW", 8.0f, false},
+              {"", 0.0f, true}};
+  const float screenX = 670.0f;
+  float timesEnd = -1.0f;
+  for (const auto& row : rows) {
+    for (bool selected : {false, true}) {
+      SCOPED_TRACE(row.name + (selected ? " selected" : ""));
+      CLevelLink link(row.name, "x.tmx", row.bestTime, false, 0, 90.0f, 150.0f);
+      link.Draw(screenX, 300.0f, selected);
+      EXPECT_LE(link.nameBounds.right + CLevelLink::kGap, link.timeBounds.left + 0.01f);
+      if (timesEnd < 0) timesEnd = link.timeBounds.right;
+      EXPECT_NEAR(link.timeBounds.right, timesEnd, 0.01f) << "times end in one column";
+      const float nameWidth = link.nameBounds.right - link.nameBounds.left;
+      CBitmapFont font;
+      const float whole = font.TextWidth(row.name, 0, CBitmapFont::kLeft, 0.4f);
+      if (row.whole)
+        EXPECT_NEAR(nameWidth, whole, 0.01f);
+      else
+        EXPECT_LT(nameWidth, whole);
     }
   }
 }
@@ -745,6 +749,21 @@ TEST_F(FrontEnd, CreditsPagesComeRoundAndStayWhereTheyWere) {
     EXPECT_EQ(pictured, page != 6 && page != 7) << page;
     EXPECT_FALSE(credits->GetPage(page).title.empty());
   }
+  // The pad pages with its hat and its stick.
+  const int pad = CGameController::AttachVirtual();
+  ASSERT_GE(pad, 0);
+  for (PlatformEvent event; PollPlatformEvent(event);) input->HandleEvent(event);
+  CGameController::SetVirtualDpad(pad, false, false, false, true);
+  Step();
+  CGameController::SetVirtualDpad(pad, false, false, false, false);
+  Step();
+  EXPECT_EQ(credits->page, 7);
+  CGameController::SetVirtualAxis(pad, 0, -32768);
+  Step();
+  CGameController::SetVirtualAxis(pad, 0, 0);
+  Step();
+  EXPECT_EQ(credits->page, 6);
+  CGameController::DetachVirtual(pad);
   Key(VK_ESCAPE);
   EXPECT_EQ(menu->navigator.current->name, "start");
   menu->navigator.RunAction("credits");
@@ -850,6 +869,34 @@ TEST_F(FrontEnd, TheAchievementScreenListsEveryAchievementPageByPage) {
   EXPECT_EQ(screen->page, 1u);
   Key(VK_RETURN);  // BACK, the only item
   EXPECT_EQ(menu->navigator.current->name, "start");
+}
+
+// The panels are placed right of the title picture from their own size, in
+// signed numbers: a panel wider than the screen ends up left of it, not
+// four billion pixels off to the right.
+TEST_F(FrontEnd, APanelWiderThanTheScreenStaysNearIt) {
+  const fs::path misc = fs::read_symlink("Graphics") / "Misc";
+  fs::remove("Graphics");
+  fs::create_directories("Graphics/Misc");
+  for (const auto& entry : fs::directory_iterator(misc.parent_path()))
+    if (entry.path().filename() != "Misc")
+      fs::create_directory_symlink(entry.path(), "Graphics" / entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(misc))
+    if (entry.path().filename() != "ui_menu_bg.png")
+      fs::create_symlink(entry.path(), "Graphics/Misc" / entry.path().filename());
+  ASSERT_TRUE(
+      CDecodedImage::Filled(1400, 540, 0xffe0c890)->SavePng("Graphics/Misc/ui_menu_bg.png"));
+  Open();
+  CMenuState* menu = StartMenu();
+  ASSERT_NE(menu, nullptr);
+  for (const char* name : {"start", "level_selection", "options", "achievements", "credits"}) {
+    SCOPED_TRACE(name);
+    const CMenuScreen* screen = menu->navigator.FindScreen(name);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->x, 1280.0f - 1400.0f - 30.0f);
+    EXPECT_EQ(screen->y, 512.0f - 270.0f + 60.0f);
+    EXPECT_EQ(screen->background.GetX(), screen->x);
+  }
 }
 
 }  // namespace
