@@ -32,7 +32,7 @@ const PageText kPages[CCreditsScreen::kPageCount] = {
      320},
     {"Freelancer",
      "\n Character Concept Art \n Ines Larkwood \n\n Soundtrack \n Teo Ravensholm \n"
-     " His music is in the game's Audio/bgm folder ",
+     " Find it in the game's Audio/bgm ",
      "", 0, 0, 120},
     {"Special Thanks",
      "Rika and Jun Asato\nThe Tuesday Playtest Club\nEveryone at the Old Mill\nOur families\n"
