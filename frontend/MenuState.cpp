@@ -1,6 +1,7 @@
 #include "frontend/MenuState.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "audio/AudioManager.h"
 #include "audio/Sound.h"
@@ -45,7 +46,9 @@ bool CMenuState::Init() {
   fading = true;
   titleMusic = nullptr;
 
-  auto* start = new CMenuScreen("start", &navigator);
+  // Owned here until every screen is built: one that fails takes the
+  // others with it.
+  auto start = std::make_unique<CMenuScreen>("start", &navigator);
   start->SetBackground("Graphics/Misc/ui_menu_bg.png");
   const struct {
     const char* text;
@@ -60,11 +63,12 @@ bool CMenuState::Init() {
     start->AddItem(new CMenuLink(link.text, link.action, 130.0f, linkY));
     linkY += 70.0f;
   }
-  auto* levels = new CLevelSelection(&navigator);
-  auto* options = new COptionsScreen(&navigator);
-  auto* achievements = new CAchievementScreen(&navigator);
-  auto* credits = new CCreditsScreen(&navigator);
-  CMenuScreen* screens[] = {start, levels, options, achievements, credits};
+  auto levels = std::make_unique<CLevelSelection>(&navigator);
+  auto options = std::make_unique<COptionsScreen>(&navigator);
+  auto achievements = std::make_unique<CAchievementScreen>(&navigator);
+  auto credits = std::make_unique<CCreditsScreen>(&navigator);
+  CMenuScreen* screens[] = {start.get(), levels.get(), options.get(), achievements.get(),
+                            credits.get()};
   // Right of the picture, from the panel's size; signed, so a panel wider
   // than the screen lands left of it instead of far off to the right.
   for (CMenuScreen* screen : screens) {
@@ -73,7 +77,11 @@ bool CMenuState::Init() {
     screen->PlaceAt(static_cast<float>((1280 - w) - 30), static_cast<float>((512 - h / 2) + 60));
   }
   credits->BuildCredits();
-  for (CMenuScreen* screen : screens) navigator.AddScreen(screen);
+  navigator.AddScreen(start.release());
+  navigator.AddScreen(levels.release());
+  navigator.AddScreen(options.release());
+  navigator.AddScreen(achievements.release());
+  navigator.AddScreen(credits.release());
   initialised = true;
   return true;
 }

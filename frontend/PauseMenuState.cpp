@@ -1,5 +1,7 @@
 #include "frontend/PauseMenuState.h"
 
+#include <memory>
+
 #include "frontend/MenuLink.h"
 #include "frontend/MenuScreen.h"
 #include "frontend/OptionsScreen.h"
@@ -20,7 +22,8 @@ CPauseMenuState::CPauseMenuState(IState* below) : paused(below) {}
 CPauseMenuState::~CPauseMenuState() = default;
 
 bool CPauseMenuState::Init() {
-  auto* pause = new CMenuScreen("pause", &navigator);
+  // Owned here until both screens are built.
+  auto pause = std::make_unique<CMenuScreen>("pause", &navigator);
   pause->SetBackground("Graphics/Misc/ui_menu_bg.png");
   const struct {
     const char* text;
@@ -35,13 +38,13 @@ bool CPauseMenuState::Init() {
     pause->AddItem(new CMenuLink(link.text, link.action, 120.0f, linkY));
     linkY += 60.0f;
   }
-  auto* options = new COptionsScreen(&navigator);
+  auto options = std::make_unique<COptionsScreen>(&navigator);
   const float w = static_cast<float>(pause->background.GetFrameWidth());
   const float h = static_cast<float>(pause->background.GetFrameHeight());
-  for (CMenuScreen* screen : {pause, static_cast<CMenuScreen*>(options)})
+  for (CMenuScreen* screen : {pause.get(), static_cast<CMenuScreen*>(options.get())})
     screen->PlaceAt(640.0f - w / 2.0f, 512.0f - h / 2.0f);
-  navigator.AddScreen(pause);
-  navigator.AddScreen(options);
+  navigator.AddScreen(pause.release());
+  navigator.AddScreen(options.release());
 
   if (CDirect3D* d3d = CDirect3D::GetInstance())
     frozenFrame =
