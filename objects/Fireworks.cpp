@@ -107,9 +107,6 @@ bool CFireworks::Update(float seconds, bool silent) {
 void CFireworks::Draw(int screenX, int screenY) {
   if (!shotSoundPending) return;
   shotSoundPending = false;
-  float distance = 0.0f;
-  const float gain =
-      ScreenGain(x + static_cast<float>(screenX), y + static_cast<float>(screenY), &distance);
-  CAudioManager* audio = CAudioManager::GetInstance();
-  if (audio && distance < 1280.0f) audio->PlaySound("Audio/sfx/sfx_rocket_shot.wav", false, gain);
+  PlayAtScreenPoint("Audio/sfx/sfx_rocket_shot.wav", x + static_cast<float>(screenX),
+                    y + static_cast<float>(screenY));
 }

@@ -23,6 +23,14 @@ public:
   float right = 0.0f;
 };
 
+struct Matrix2D;
+
+// The upright box around `box` pushed through `transform` (a picture's turn,
+// mirror and move): so a turned object collides where it is drawn. Edges
+// are snapped to 1/1024 pixel, as quarter turns leave sine and cosine a hair
+// off 0 and 1.
+CHitBox BoundsThrough(const CHitBox& box, const Matrix2D& transform);
+
 // Overlap test by centres and half sizes; edges that only touch do not
 // overlap. On overlap `depth` (when given, two floats) receives how far the
 // boxes reach into each other along x and along y, both positive.

@@ -101,18 +101,7 @@ void CBambooTrap::PlaceBox() {
   const Matrix2D transform =
       Matrix2D::Transformation2D(centre, {scaleX, scaleY}, centre,
                                  static_cast<float>(rotation * std::numbers::pi / 180.0), {x, y});
-  const Vector2 corners[4] = {
-      {box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}};
-  Vector2 low = transform.Apply(corners[0]);
-  Vector2 high = low;
-  for (const Vector2& corner : corners) {
-    const Vector2 p = transform.Apply(corner);
-    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
-    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
-  }
-  // Quarter turns leave sine and cosine a hair off 0 and 1.
-  auto snap = [](float value) { return std::round(value * 1024.0f) / 1024.0f; };
-  hitBox = {snap(low.y), snap(high.y), snap(low.x), snap(high.x)};
+  hitBox = BoundsThrough(box, transform);
 }
 
 bool CBambooTrap::Update(float seconds, bool) {

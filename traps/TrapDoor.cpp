@@ -120,20 +120,7 @@ CHitBox CTrapDoor::TurnedBox(float degrees) const {
   const Matrix2D transform = Matrix2D::Transformation2D(
       pivot, {sprite->GetScaleX(), sprite->GetScaleY()}, pivot,
       static_cast<float>(degrees * std::numbers::pi / 180.0), {x + drawOffset.x, y + drawOffset.y});
-  const Vector2 corners[4] = {{boxLocal.left, boxLocal.top},
-                              {boxLocal.right, boxLocal.top},
-                              {boxLocal.right, boxLocal.bottom},
-                              {boxLocal.left, boxLocal.bottom}};
-  Vector2 low = transform.Apply(corners[0]);
-  Vector2 high = low;
-  for (const Vector2& corner : corners) {
-    const Vector2 p = transform.Apply(corner);
-    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
-    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
-  }
-  // Quarter turns leave sine and cosine a hair off 0 and 1.
-  auto snap = [](float value) { return std::round(value * 1024.0f) / 1024.0f; };
-  return {snap(low.y), snap(high.y), snap(low.x), snap(high.x)};
+  return BoundsThrough(boxLocal, transform);
 }
 
 CHitBox CTrapDoor::ClosedBox() const { return TurnedBox(ClosedAngle()); }
