@@ -165,14 +165,16 @@ class Level:
 
     @deferred
     def stomper_group(self, name, cell, direction, **properties):
-        """Three pieces (l, m, r) side by side across the direction."""
+        """Three pieces (l, m, r) side by side across the direction. A name
+        without spaces gives pieces a route can name too ("ram_1_m")."""
         dx, dy = DIRECTIONS[direction]
+        joint = " " if " " in name else "_"
         # The piece with the group's outer edge on top of the picture ("l")
         # goes where the turned picture has its top.
         order = {"left": "lmr", "right": "lmr", "up": "rml", "down": "lmr"}[direction]
         for i, look in enumerate(order):
             piece = (cell[0] + abs(dy) * i, cell[1] + abs(dx) * i)
-            self.stomper("%s %s" % (name, look), piece, direction, look, **properties)
+            self.stomper(name + joint + look, piece, direction, look, **properties)
 
     @deferred
     def door(self, name, x, y, **properties):
