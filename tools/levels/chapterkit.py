@@ -249,6 +249,21 @@ class Level:
                                dict(properties, dir=direction), T, 16))
 
     @deferred
+    def low_rock_guard(self, name, first, last, row):
+        """Under a one-tile ceiling a crouching hero with no speed left can
+        neither stand up nor move: a slide that stops in the low passage
+        over columns `first` to `last` (its floor on row `row`) would hold
+        him there for ever. A trigger over the passage sets off an arrow
+        trap at its far end, shooting back through it at crouch height a
+        second later, when a slide has long carried him out."""
+        plane = self._plane()
+        for c in range(first, last + 1):
+            if plane.at(c, row - 1) != "." or not plane.solid(c, row - 2) or not plane.solid(c, row):
+                raise LayoutError("%s: %s at column %d is no low passage" % (self.name, name, c))
+        self.arrow(name, (last + 1) * T, (row - 1) * T + 40, "left", speed=900, interval=0.5)
+        self.trigger(name, first, last - first + 1, row, delay=0.6, height=1)
+
+    @deferred
     def orbital(self, name, x, y, **properties):
         """A shuriken by its centre in pixels."""
         path = properties.get("path")

@@ -2,8 +2,9 @@
 that give way a moment after they are stepped on (a sprint gets across,
 a walk does not), spears between them, a corridor with spears out of its
 roof and a last bridge under it, where there is no jumping. Between them
-a gorge: a running jump onto a pillar, a bridge, and a jump up off its
-last door. The scroll
+a gorge (a running jump onto a pillar, a bridge, and a jump up off its
+last door) and a high bridge over a chasm with a low rock right after it
+(slide on out of the sprint). The scroll
 lies in a shallow pit under a door of its own, beside the walk."""
 
 from chapterkit import Canvas, Level, rows
@@ -12,15 +13,16 @@ H = 24
 G = 17          # the walk's ground row
 
 
-def bridge(lv, name, first, doors, delay):
-    """Doors side by side over a pit from column `first`, each with its own
-    trigger: the one at each wall hinged on that wall."""
+def bridge(lv, name, first, doors, delay, row=G):
+    """Doors side by side over a pit from column `first` on the ground row
+    `row`, each with its own trigger: the one at each wall hinged on that
+    wall."""
     for i in range(doors):
         col = first + 2 * i
         attach = "right" if i == doors - 1 and doors > 1 else "left"
         label = "%s_%d" % (name, i + 1)
-        lv.door(label, col * 64, G * 64 - 4, dir="up", attach=attach, type="wood")
-        lv.trigger(label, col, 2, G, delay=delay)
+        lv.door(label, col * 64, row * 64 - 4, dir="up", attach=attach, type="wood")
+        lv.trigger(label, col, 2, row, delay=delay)
 
 
 def build():
@@ -54,6 +56,17 @@ def build():
     bridge(lv, "gorge", gorge + 9, 2, 0.3)
     lv.bamboo_pit("gorge bridge pit", gorge + 9, gorge + 12, G + 2)
 
+    # The high bridge: up two steps, a sprint over a chasm on falling doors
+    # and at once a slide under the low rock beyond it.
+    g = Canvas(30, H, ground=G)
+    g.fill(0, 3, G - 2, H - 1).fill(4, 21, G - 4, H - 1)
+    g.carve(8, 13, G - 4, G + 2)
+    g.fill(17, 18, 0, G - 6)
+    high = lv.section("The high bridge", g.text())
+    bridge(lv, "high", high + 8, 3, 0.25, row=G - 4)
+    lv.bamboo_pit("chasm", high + 8, high + 13, G + 2)
+    lv.low_rock_guard("high_rock_darts", high + 17, high + 18, G - 4)
+
     # The corridor: spears out of its roof, then a bridge under it.
     g = Canvas(40, H, ground=G)
     g.fill(6, 29, 0, G - 4)
@@ -80,6 +93,8 @@ def build():
         ("far_bamboo_clump", start + 28, G, 6), ("far_bamboo_clump", start + 35, G, 4),
         ("far_fence", start + 48, G), ("far_bamboo_clump", start + 53, G, 5),
         ("far_bamboo_clump", gorge + 1, G, 6), ("far_bamboo_clump", gorge + 16, G - 2, 4),
+        ("far_bamboo_clump", high + 2, G - 2, 4), ("far_bamboo_clump", high + 15, G - 4, 4),
+        ("far_roots", high + 17, G - 6), ("far_bamboo_clump", high + 24, G, 5),
         ("far_bamboo_clump", hall + 2, G, 4), ("far_roots", hall + 8, G - 4), ("far_roots", hall + 17, G - 4),
         ("far_roots", hall + 26, G - 4), ("far_bamboo_clump", hall + 32, G, 5),
         ("far_bamboo_clump", end + 11, G, 5), ("far_bamboo_clump", end + 22, G, 6),
@@ -94,6 +109,9 @@ def build():
         ("stone_lantern", start + 52.5, G),
         ("post_lantern", gorge + 1.5, G), ("post_lantern", gorge + 7.5, G),
         ("stone_lantern", gorge + 14, G - 2), ("post_lantern", gorge + 20.5, G - 2),
+        ("stone_lantern", high + 1.5, G - 2), ("post_lantern", high + 5, G - 4),
+        ("post_lantern", high + 14.5, G - 4), ("lantern_hanging", high + 17, G - 6),
+        ("post_lantern", high + 20.5, G - 4), ("post_lantern", high + 24, G),
         ("post_lantern", hall + 4, G), ("lantern_hanging", hall + 8, G - 4),
         ("lantern_hanging", hall + 12, G - 4), ("lantern_hanging", hall + 18, G - 4),
         ("lantern_hanging", hall + 25, G - 4), ("post_lantern", hall + 31, G),
