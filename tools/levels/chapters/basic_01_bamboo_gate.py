@@ -53,6 +53,7 @@ def build():
     lv.spear("spear_3", (down + 26, G), "up", active=1, wait_in=1.2, wait_out=0.3, counter=0.2)
     lv.spear("spear_4", (down + 29, G), "up", active=1, wait_in=1.2, wait_out=0.3)
     lv.bamboo_pit("pit 4", down + 33, down + 35, G + 2)
+    lv.low_rock_guard("low_rock_darts", down + 18, down + 19, G)
 
     end = lv.section("Finish gate and the run-out", rows("#" * 38, H, G, above="." * 35 + "###"))
     lv.finish(end + 4, G, end + 35)
