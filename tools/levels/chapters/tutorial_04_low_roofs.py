@@ -2,7 +2,7 @@
 path (crouch while running to slide under them), then arrows fly at head
 height out of a wall with a gap at its foot: crouch and they pass over,
 slide through the gap. The scroll lies in a chamber at the end of a tunnel
-that branches left under the path, past one more low rock."""
+that branches left under the path."""
 
 from chapterkit import Canvas, Level, rows
 
@@ -24,6 +24,8 @@ def build():
     g.fill(17, 22, 0, 12).fill(19, 20, 13, 13)
     roofs = lv.section("Low rocks", g.text())
     lv.checkpoint("checkpoint", roofs + 13, G)
+    lv.low_rock_guard("rock_1_darts", roofs + 7, roofs + 8, G)
+    lv.low_rock_guard("rock_2_darts", roofs + 19, roofs + 20, G)
 
     # Arrows out of the wall ahead fly back along the path at head height,
     # until the second rock's tooth stops them. The hero slides through the
@@ -34,13 +36,15 @@ def build():
     lv.sign("sign crouch", "Pictures/tut_crouch.png", gate + 5, G, gate + 1, 8)
     lv.arrow("arrows", (gate + 17) * 64, G * 64 - 99, "left", speed=250, interval=2.2, counter=1.8)
     lv.trigger("arrows", gate + 1, 2, G)
+    lv.low_rock_guard("gap_darts", gate + 18, gate + 19, G)
 
-    # The tunnel under the path: down the dip, left along the tunnel, under
-    # the low rock into the scroll's chamber.
+    # The tunnel under the path: down the dip and left along the tunnel
+    # into the scroll's chamber. It is two tiles high all along: a hero
+    # whose slide stopped under a low rock in there, going either way,
+    # would be held for ever.
     g = Canvas(30, H, ground=G)
     g.carve(5, 19, 17, 18)                 # the tunnel
     g.fill(5, 5, 17, 18)                   # the chamber's end wall
-    g.fill(11, 12, 17, 17)                 # the low rock in the tunnel
     g.carve(20, 23, 15, 16)                # the dip
     g.carve(20, 22, 17, 18)
     for k in range(4):                     # the ramp back up to the path

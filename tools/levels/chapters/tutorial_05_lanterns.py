@@ -44,6 +44,7 @@ def build():
     low = lv.section("Low rock and the hanging spear", g.text())
     lv.spear("rock_spear", (low + 17, 11), "down", active=1, wait_in=2.0, wait_out=0.4, counter=1.9)
     lv.checkpoint("checkpoint 3", low + 22, G)
+    lv.low_rock_guard("low_rock_darts", low + 6, low + 7, G)
 
     end = lv.section("Finish gate and the run-out", rows("#" * 38, H, G, above="." * 35 + "###"))
     lv.finish(end + 4, G, end + 35)
