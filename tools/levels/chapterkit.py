@@ -59,6 +59,7 @@ class Level:
         self.details_front, self.details_front_character = [], []
         self.finish_run = None
         self.keep_clear = []        # (x0, x1, row): no automatic dressing here
+        self.guarded = set()        # cells of low passages with darts
         self.plane = None
         self.pending = []
         self.placing = False
@@ -262,6 +263,7 @@ class Level:
                 raise LayoutError("%s: %s at column %d is no low passage" % (self.name, name, c))
         self.arrow(name, (last + 1) * T, (row - 1) * T + 40, "left", speed=900, interval=0.5)
         self.trigger(name, first, last - first + 1, row, delay=0.6, height=1)
+        self.guarded.update((c, row - 1) for c in range(first, last + 1))
 
     @deferred
     def orbital(self, name, x, y, **properties):
@@ -363,6 +365,13 @@ class Level:
                 raise LayoutError("%s: needs exactly one %r" % (self.name, required))
         if not any(o.get("type") == "checkpoint" for o in self.objects):
             raise LayoutError("%s: needs a checkpoint" % self.name)
+        plane = self._plane()
+        for y in range(1, plane.height - 1):
+            for x in range(plane.width):
+                low = plane.at(x, y) == "." and plane.solid(x, y - 1) and plane.solid(x, y + 1)
+                if low and (x, y) not in self.guarded:
+                    raise LayoutError("%s: the low passage at (%d, %d) can hold a crouching hero "
+                                      "for ever: give it a low_rock_guard" % (self.name, x, y))
 
     def place(self):
         """Places the objects the script asked for, on the whole run plane."""
