@@ -27,7 +27,7 @@
 namespace {
 
 // Played when no level is named, until the menus lead to the levels.
-constexpr const char* kFirstLevel = "Levels/Chapter 1/01 Dusk Road.tmx";
+constexpr const char* kFirstLevel = "Levels/1 Tutorial/01 Dawn Path.tmx";
 
 // The program-wide services, created and destroyed in a fixed order.
 struct Services {

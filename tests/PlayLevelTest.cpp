@@ -33,6 +33,17 @@ ChildResult Verify(const std::string& dir, const std::string& replay) {
   return RunIn(dir, {KUROSHIN_VERIFY, kSampleLevel, replay});
 }
 
+// Until the menus lead to the levels, a game started without a level plays
+// the first shipped one instead of ending at once with nothing to show.
+TEST(PlayLevel, WithNoLevelNamedTheFirstTutorialLevelPlays) {
+  const std::string dir = MakeGameDirectory("first");
+  ASSERT_FALSE(dir.empty());
+  ChildResult game =
+      RunIn(dir, {KUROSHIN_EXE, "headless=1", "fixedstep=1", "stats=1", "frames=30"});
+  ASSERT_TRUE(game.exited && game.exitCode == 0) << Describe(game);
+  EXPECT_NE(game.out.find("\nstats: frames=30 "), std::string::npos) << game.out;
+}
+
 TEST(PlayLevel, AFedRunIsThePlayersOwnAndTheVerifierAgrees) {
   const std::string dir = MakeGameDirectory("fed");
   ASSERT_FALSE(dir.empty());
