@@ -33,9 +33,9 @@ ChildResult Verify(const std::string& dir, const std::string& replay) {
   return RunIn(dir, {KUROSHIN_VERIFY, kSampleLevel, replay});
 }
 
-// Until the menus lead to the levels, a game started without a level plays
-// the first shipped one instead of ending at once with nothing to show.
-TEST(PlayLevel, WithNoLevelNamedTheFirstTutorialLevelPlays) {
+// A game started without a level shows something (here the first shipped
+// level) instead of ending at once with nothing to show.
+TEST(PlayLevel, StartedWithoutALevelTheGameRunsOn) {
   const std::string dir = MakeGameDirectory("first");
   ASSERT_FALSE(dir.empty());
   ChildResult game =
