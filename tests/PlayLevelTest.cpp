@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::string kSavedRun = "Levels/Chapter 1/01 Dusk Road.rpl";
+const std::string kSavedRun = "tests/levels/Dusk Road.rpl";
 
 ChildResult RunIn(const std::string& dir, std::vector<std::string> argv) {
   ChildOptions options;
@@ -31,6 +31,17 @@ std::string Describe(const ChildResult& run) {
 
 ChildResult Verify(const std::string& dir, const std::string& replay) {
   return RunIn(dir, {KUROSHIN_VERIFY, kSampleLevel, replay});
+}
+
+// A game started without a level opens with the logos and runs on instead
+// of ending at once with nothing to show.
+TEST(PlayLevel, StartedWithoutALevelTheGameRunsOn) {
+  const std::string dir = MakeGameDirectory("first");
+  ASSERT_FALSE(dir.empty());
+  ChildResult game =
+      RunIn(dir, {KUROSHIN_EXE, "headless=1", "fixedstep=1", "stats=1", "frames=30"});
+  ASSERT_TRUE(game.exited && game.exitCode == 0) << Describe(game);
+  EXPECT_NE(game.out.find("\nstats: frames=30 "), std::string::npos) << game.out;
 }
 
 TEST(PlayLevel, AFedRunIsThePlayersOwnAndTheVerifierAgrees) {
