@@ -1,7 +1,6 @@
 #include "app/Entry.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "app/CommandLine.h"
@@ -11,8 +10,12 @@
 #include "app/StateManager.h"
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
+#include "app/UserOptions.h"
 #include "audio/AudioManager.h"
+#include "frontend/IntroState.h"
+#include "frontend/LevelSelection.h"
 #include "frontend/LoadingState.h"
+#include "frontend/MenuState.h"
 #include "graphics/CursorSprite.h"
 #include "graphics/Direct3D.h"
 #include "graphics/Sprite.h"
@@ -26,9 +29,6 @@
 
 namespace {
 
-// Played when no level is named, until the menus lead to the levels.
-constexpr const char* kFirstLevel = "Levels/Chapter 1/01 Dusk Road.tmx";
-
 // The program-wide services, created and destroyed in a fixed order.
 struct Services {
   CDirect3D* d3d = nullptr;
@@ -39,11 +39,13 @@ struct Services {
   CTimer* timer = nullptr;
   CProgressStore* progress = nullptr;
   CIngameHud* hud = nullptr;
+  CUserOptions* options = nullptr;
 
   // The state stack goes first: a level still loading is joined before
   // anything it uses is destroyed.
   ~Services() {
     delete states;
+    delete options;
     delete hud;
     delete progress;
     delete audio;
@@ -69,12 +71,6 @@ int RunKuroshin(int argc, const char* const* argv) {
     ShowMessageBox("Error", "Could not create window");
     return -1;
   }
-  std::optional<DisplayMode> desktop = GetDesktopMode();
-  std::optional<WindowSize> screen;
-  if (desktop) screen = WindowSize{desktop->width, desktop->height};
-  WindowSize size =
-      SettleWindowSize(commandLine.RequestedWidth(), commandLine.RequestedHeight(), screen);
-
   services.d3d = new CDirect3D();
   services.textures = new CTextureManager();
   services.states = new CStateManager();
@@ -85,13 +81,27 @@ int RunKuroshin(int argc, const char* const* argv) {
   services.timer = new CTimer(clock);
   services.progress = new CProgressStore();
   services.hud = new CIngameHud();
+  // Both read now, so a damaged one is noticed (and kept aside) at once.
+  services.options = new CUserOptions();
+  services.options->Load();
+  services.progress->LoadStatistics();
+  services.audio->SetCategoryEnabled(CAudioManager::MusicCategory, services.options->values.music);
+  services.audio->SetCategoryEnabled(CAudioManager::EffectsCategory,
+                                     services.options->values.effects);
+
+  const StartDisplay display =
+      ChooseStartDisplay(commandLine, services.options->values, launch.headless);
+  std::optional<DisplayMode> desktop = GetDesktopMode();
+  std::optional<WindowSize> screen;
+  if (desktop) screen = WindowSize{desktop->width, desktop->height};
+  const WindowSize size = SettleWindowSize(display.width, display.height, screen);
 
   CPlatformWindow* window = services.d3d->CreateMainWindow(size.width, size.height);
   if (!window) {
     ShowMessageBox("Error", "Could not create window");
     return -1;
   }
-  if (!services.d3d->Init(window, size.width, size.height, !launch.windowed, launch.vsync))
+  if (!services.d3d->Init(window, size.width, size.height, display.fullScreen, display.vsync))
     return -1;
   PrintDisplayLine(
       ("video " + VideoDriverName() + ", renderer " + services.d3d->GetRenderer()->Name()).c_str(),
@@ -109,14 +119,23 @@ int RunKuroshin(int argc, const char* const* argv) {
   cursorSprite.SetTexture(1, 0, 0, 0, 0.0f,
                           services.textures->GetTexture("Graphics/Misc/ui_shuriken.png"));
 
-  LevelStart start{launch.level, launch.replay, launch.input};
-  std::error_code error;
-  if (start.level.empty() && std::filesystem::is_regular_file(kFirstLevel, error))
-    start.level = kFirstLevel;
   // With a fixed step the loader is waited for, so frame N always shows the
-  // same step of the level.
-  if (!start.level.empty())
-    services.states->PushState(new CLoadingState(std::move(start), launch.fixedStep));
+  // same step of a level.
+  CLoadingState::waitForEveryLoad = launch.fixedStep;
+  if (launch.level.empty()) {
+    services.states->PushState(new CIntroState);
+  } else {
+    // Past the menus, with the main menu underneath to come back to, on
+    // the chapter of the level.
+    auto* menu = new CMenuState;
+    services.states->PushState(menu);
+    if (auto* levels =
+            dynamic_cast<CLevelSelection*>(menu->navigator.FindScreen("level_selection")))
+      levels->ShowChapterOf(launch.level);
+    auto* loading = new CLoadingState({launch.level, launch.replay, launch.input});
+    loading->endGameOnFailure = true;
+    services.states->PushState(loading);
+  }
 
   services.timer->Tick();
   services.timer->Tick();

@@ -8,11 +8,14 @@
 #include "app/XmlFile.h"
 #include "audio/AudioManager.h"
 #include "audio/Sound.h"
+#include "frontend/AchievementBanner.h"
 #include "frontend/LevelFinishScreen.h"
+#include "frontend/PauseMenuState.h"
 #include "graphics/Direct3D.h"
 #include "graphics/TextureManager.h"
 #include "input/InputManager.h"
 #include "level/Level.h"
+#include "level/LevelDirectory.h"
 #include "level/ParallaxBackground.h"
 #include "level/TileLayer.h"
 #include "platform/SpriteBatch.h"
@@ -26,6 +29,7 @@ constexpr int kKeyR = 0x52;
 constexpr int kF6 = VK_F1 + 5;
 constexpr int kF7 = VK_F1 + 6;
 constexpr int kPadBack = 6;
+constexpr int kPadStart = 7;
 // A fed run is at most as long as a replay may be.
 constexpr std::size_t kMaxInputBytes = 1200000;
 
@@ -76,6 +80,7 @@ bool CGameState::Init() {
       playerController.Feed(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     }
     finishScreen = std::make_unique<CLevelFinishScreen>();
+    banner = std::make_unique<CAchievementBanner>();
     if (!Begin()) return false;
     initialised = true;
     return true;
@@ -92,8 +97,11 @@ void CGameState::Cleanup() {
   level.reset();
   background.reset();
   finishScreen.reset();
+  banner.reset();
   StopMusic();
   if (CAudioManager* audio = CAudioManager::GetInstance()) audio->StopAll(false);
+  // Deaths since the last write are kept when the level is left.
+  if (CProgressStore* progress = CProgressStore::GetInstance()) progress->SaveStatistics();
   initialised = false;
 }
 
@@ -202,9 +210,36 @@ void CGameState::Finish() {
     finishScreen->newRecord = true;
     playerController.Save(LevelKey() + ".rpl");
   }
+  Announce(progress->CheckAchievements(ScanLevelChapters("Levels")));
+  progress->SaveStatistics();
+}
+
+void CGameState::CountDeath() {
+  CProgressStore* progress = CProgressStore::GetInstance();
+  if (!progress || replayed) return;
+  const std::vector<std::size_t> earned =
+      progress->RecordDeath(player->State().deathCause == DeathCause::Arrow);
+  Announce(earned);
+  // Written at once only when something was earned: a death is frequent.
+  if (!earned.empty()) progress->SaveStatistics();
+}
+
+void CGameState::Announce(const std::vector<std::size_t>& earned) {
+  const CProgressStore* progress = CProgressStore::GetInstance();
+  if (!progress || !banner) return;
+  for (std::size_t index : earned)
+    if (index < progress->achievements.size()) banner->Add(progress->achievements[index].title);
 }
 
 bool CGameState::Update(float seconds) {
+  // First, so that Escape on the very step the level is completed pauses.
+  if (!finished) {
+    const CInputManager* input = CInputManager::GetInstance();
+    CStateManager* states = CStateManager::GetInstance();
+    if (input && states &&
+        (input->WasKeyPressed(VK_ESCAPE) || input->WasJoyButtonPressed(kPadStart)))
+      states->PushState(new CPauseMenuState(this));
+  }
   // Starting over at once, as precision platformers do; not on the finish
   // panel, and not in a replayed run, which is no one's to restart.
   if (initialised && !finished && !replayed) {
@@ -227,9 +262,14 @@ bool CGameState::Update(float seconds) {
   if (finished) {
     level->Update(seconds, false);
     finishScreen->Update(seconds);
+    if (banner) banner->Update(seconds);
     return true;
   }
+  const bool wasDead = player->State().dead;
   if (player->Update(seconds)) Finish();
+  const PlayerState& hero = player->State();
+  if (hero.dead && !wasDead && hero.deathCause != DeathCause::DebugKey) CountDeath();
+  if (banner) banner->Update(seconds);
   level->Update(seconds, false);
   const Vector2 target = player->CameraTarget();
   camera.Update(seconds, target.x, target.y);
@@ -261,6 +301,7 @@ void CGameState::Draw() {
   } else if (const CIngameHud* hud = CIngameHud::GetInstance()) {
     hud->Draw();
   }
+  if (banner) banner->Draw();
   if (showFps) {
     const CTextureManager* textures = CTextureManager::GetInstance();
     const unsigned fps = textures ? textures->GetFps() : 0;

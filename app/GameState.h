@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Camera.h"
 #include "app/IState.h"
@@ -10,6 +12,7 @@
 #include "input/PlayerController.h"
 #include "input/ReplayController.h"
 
+class CAchievementBanner;
 class CLevel;
 class CLevelFinishScreen;
 class CParallaxBackground;
@@ -45,6 +48,7 @@ public:
   CPlayer* GetGhost() const { return ghostPlayer.get(); }
   CLevel* GetGhostLevel() const { return ghostLevel.get(); }
   CLevelFinishScreen* GetFinishScreen() const { return finishScreen.get(); }
+  CAchievementBanner* GetBanner() const { return banner.get(); }
   const CPlayerController& GetPlayerController() const { return playerController; }
   CCamera& GetCamera() { return camera; }
   // Level key: directory and name of the map, as the save profile keys it.
@@ -55,6 +59,9 @@ private:
   bool Begin();
   void Finish();
   void StopMusic();
+  // Counts a death of the player's own hero and shows what it earned.
+  void CountDeath();
+  void Announce(const std::vector<std::size_t>& earned);
   IController* LiveController();
 
   LevelStart start;
@@ -77,4 +84,5 @@ private:
   std::unique_ptr<CLevel> ghostLevel;
   CReplayController replayController;
   std::unique_ptr<CLevelFinishScreen> finishScreen;
+  std::unique_ptr<CAchievementBanner> banner;
 };

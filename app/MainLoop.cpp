@@ -4,6 +4,7 @@
 #include "app/IState.h"
 #include "app/LoadingFlag.h"
 #include "app/Log.h"
+#include "app/ScreenshotFile.h"
 #include "app/StateManager.h"
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
@@ -16,6 +17,12 @@
 #include "platform/Video.h"
 
 #include <cstdio>
+
+namespace {
+
+constexpr int kScreenshotKey = VK_F1 + 11;
+
+}  // namespace
 
 CMainLoop::CMainLoop(CDirect3D& d3d, CStateManager& stack, CTimer& frameTimer, CSteppedClock* clock,
                      MainLoopOptions loopOptions)
@@ -41,6 +48,9 @@ bool CMainLoop::Run() {
     PlatformEvent event;
     if (PollPlatformEvent(event)) {
       if (event.type == PlatformEventType::Quit) running = false;
+      if (event.type == PlatformEventType::KeyDown && event.virtualKey == kScreenshotKey &&
+          !event.repeat)
+        screenshotAsked = true;
       if (event.type == PlatformEventType::RenderTargetsLost ||
           event.type == PlatformEventType::RenderDeviceLost)
         device.MarkDeviceLost();
@@ -84,7 +94,21 @@ void CMainLoop::RunFrame() {
 
   device.BeginFrame();
   if (IState* state = states.GetCurrentState()) state->Draw();
+  // Read before presenting: the window's picture is undefined after.
+  if (screenshotAsked) SaveScreenshot();
   device.EndFrame();
   if (options.stats) options.stats->Presented();
   ++framesRendered;
+}
+
+void CMainLoop::SaveScreenshot() {
+  screenshotAsked = false;
+  std::string error;
+  const std::string path = NextScreenshotPath(error);
+  if (!path.empty() && device.SaveFramePng(path, &error)) {
+    std::printf("Kuroshin: screenshot %s\n", path.c_str());
+    std::fflush(stdout);
+    return;
+  }
+  LogError("Could not save a screenshot: " + error);
 }

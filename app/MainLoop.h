@@ -24,7 +24,8 @@ void PrintDisplayLine(const char* what, const CDirect3D& device);
 // The message pump and frame loop. Each pass does exactly one thing: handle
 // one pending event, or reset the device, or run one frame (whole update
 // steps of 1/120 s, then drawing). It ends on a quit request, after the
-// frames asked for, or when the state stack has become empty.
+// frames asked for, or when the state stack has become empty. F12 saves the
+// next frame drawn as a numbered picture in "Screenshots".
 class CMainLoop {
 public:
   // `steppedClock`, when given, is the timer's clock and advances one update
@@ -40,6 +41,8 @@ public:
 
 private:
   void RunFrame();
+  // The screenshot key's picture of the frame just drawn.
+  void SaveScreenshot();
 
   CDirect3D& device;
   CStateManager& states;
@@ -48,4 +51,5 @@ private:
   MainLoopOptions options;
   CFixedStepAccumulator accumulator;
   std::uint64_t framesRendered = 0;
+  bool screenshotAsked = false;
 };

@@ -9,13 +9,14 @@
 #include <fstream>
 #include <string>
 
+#include "app/SaveFolder.h"
 #include "progress/ProgressStore.h"
 
 namespace {
 
 void WriteProfile() {
-  std::filesystem::create_directories("Saves");
-  std::ofstream file("Saves/bench.sav", std::ios::binary);
+  std::filesystem::create_directories(SaveFolder());
+  std::ofstream file(SavePath("bench.sav"), std::ios::binary);
   file << "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<Player>\n";
   for (int i = 0; i < 1000; ++i)
     file << "    <Level name=\"Levels/Chapter " << i / 20 << "/Level " << i << "\" time=\""
@@ -59,10 +60,10 @@ BENCHMARK(LoadProfile)->Unit(benchmark::kMillisecond);
 // The flush alone: a file of the profile's size written and fsync'd.
 void FlushProfileSizedFile(benchmark::State& state) {
   WriteProfile();
-  const std::uintmax_t size = std::filesystem::file_size("Saves/bench.sav");
+  const std::uintmax_t size = std::filesystem::file_size(SavePath("bench.sav"));
   const std::string bytes(size, 'x');
   for (auto _ : state) {
-    int fd = ::open("Saves/flush.tmp", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int fd = ::open(SavePath("flush.tmp").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     benchmark::DoNotOptimize(::write(fd, bytes.data(), bytes.size()));
     ::fsync(fd);
     ::close(fd);

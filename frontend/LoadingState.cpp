@@ -13,7 +13,7 @@
 #include "platform/SpriteBatch.h"
 
 CLoadingState::CLoadingState(LevelStart start, bool wait)
-    : waitForLoad(wait), work(std::make_unique<Work>()) {
+    : waitForLoad(wait || waitForEveryLoad), work(std::make_unique<Work>()) {
   work->start = std::move(start);
   ++loadingStates;
 }
@@ -78,7 +78,12 @@ bool CLoadingState::Update(float seconds) {
     Join();
     ++failedLoads;
     work->status = 3;
-    if (states) states->PopState();
+    if (states) {
+      if (endGameOnFailure)
+        states->PopAllStates();
+      else
+        states->PopState();
+    }
   }
 
   label = "LOADING";

@@ -34,6 +34,14 @@ public:
   void Draw() override;
 
   const std::string& Label() const { return label; }
+
+  // A level named on the command line: when it cannot be loaded, every
+  // state goes and the game ends (with its failure status) instead of
+  // showing the menu underneath.
+  bool endGameOnFailure = false;
+  // Set for fixed-step runs: every level load is waited for, as if each
+  // loading state were made with `waitForLoad`.
+  static inline bool waitForEveryLoad = false;
   // Levels that could not be loaded since the program started.
   static int FailedLoads() { return failedLoads.load(); }
 

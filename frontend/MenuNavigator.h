@@ -22,8 +22,12 @@ public:
   CMenuScreen* FindScreen(const std::string& name) const;
   void GoBack();
   bool HasHistory() const { return !history.empty(); }
-  // "exit", "pop", "back", "retry", "retry2", or the name of a screen to
-  // show; any other text does nothing.
+  // "exit", "pop", "back", "next_level" (the following level of the chapter
+  // shown in the main menu's level selection, or back to that menu),
+  // "restart" (everything closed, a fresh main menu), "retry" (the pause
+  // menu closed and the level underneath started over), "retry2" (the
+  // level on top started over), or the name of a screen to show; any other
+  // text does nothing.
   void RunAction(const std::string& action);
 
   CMenuScreen* current = nullptr;

@@ -1,25 +1,12 @@
 #include "frontend/MenuScreen.h"
 
 #include "audio/AudioManager.h"
+#include "frontend/MenuInput.h"
 #include "frontend/MenuItem.h"
 #include "frontend/MenuNavigator.h"
 #include "graphics/Direct3D.h"
 #include "graphics/TextureManager.h"
 #include "input/InputManager.h"
-
-namespace {
-
-constexpr int kKeyS = 0x53;
-constexpr int kKeyW = 0x57;
-constexpr std::int32_t kAxis = 500;
-
-bool HatNewlyAt(const CInputManager& input, std::uint32_t a, std::uint32_t b, std::uint32_t c) {
-  if (!input.HasJoystick()) return false;
-  const std::uint32_t now = input.joyCurrent.rgdwPOV[0];
-  return now != input.joyPrevious.rgdwPOV[0] && (now == a || now == b || now == c);
-}
-
-}  // namespace
 
 CMenuScreen::CMenuScreen(std::string screenName, CMenuNavigator* owner)
     : name(std::move(screenName)), navigator(owner) {}
@@ -37,6 +24,17 @@ void CMenuScreen::SetBackground(const std::string& file) {
   background.Init(CDirect3D::GetInstance());
   background.SetTexture(1, 0, 0, 0, 0.0f, textures ? textures->GetTexture(file) : nullptr);
 }
+
+void CMenuScreen::ClearItems() { items.clear(); }
+
+void CMenuScreen::PlaceAt(float px, float py) {
+  x = px;
+  y = py;
+  background.SetPosition(px, py);
+  background.Advance(0.0f);
+}
+
+void CMenuScreen::Enter() {}
 
 void CMenuScreen::PlaySwitch() {
   if (CAudioManager* audio = CAudioManager::GetInstance())
@@ -62,16 +60,10 @@ void CMenuScreen::Update(float seconds) {
         selected = i;
       }
     }
-    const auto& joy = input->joyCurrent;
-    const auto& before = input->joyPrevious;
-    if (input->WasKeyPressed(kKeyS) || input->WasKeyPressed(VK_DOWN) ||
-        (input->HasJoystick() && before.lY <= kAxis && joy.lY > kAxis) ||
-        HatNewlyAt(*input, 13500, 18000, 22500)) {
+    if (MenuDownPressed(*input)) {
       PlaySwitch();
       if (++selected >= items.size()) selected = 0;
-    } else if (input->WasKeyPressed(kKeyW) || input->WasKeyPressed(VK_UP) ||
-               (input->HasJoystick() && before.lY >= -kAxis && joy.lY < -kAxis) ||
-               HatNewlyAt(*input, 0, 4500, 31500)) {
+    } else if (MenuUpPressed(*input)) {
       PlaySwitch();
       selected = selected == 0 || selected > items.size() ? items.size() - 1 : selected - 1;
     }

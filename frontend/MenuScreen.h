@@ -24,11 +24,16 @@ public:
   void AddItem(CMenuItem* item);
   // The whole picture as one frame.
   void SetBackground(const std::string& file);
+  // The screen's offset, which the background takes as its position too.
+  void PlaceAt(float px, float py);
 
   // One step: pointer hover, up and down, back, choosing; then every item.
   virtual void Update(float seconds);
   // Into the sprite batch the caller has begun.
   virtual void Draw();
+  // The navigator shows this screen (again): a screen whose items show the
+  // state of the device refreshes them here.
+  virtual void Enter();
 
   std::size_t ItemCount() const { return items.size(); }
   CMenuItem* Item(std::size_t index) const { return items[index].get(); }
@@ -41,10 +46,13 @@ public:
   CBitmapFont font;
   std::size_t selected = 0;
 
-protected:
   // The switch and select sounds.
   static void PlaySwitch();
   static void PlaySelect();
+
+protected:
+  // Deletes every item; `selected` keeps its value.
+  void ClearItems();
 
 private:
   std::vector<std::unique_ptr<CMenuItem>> items;

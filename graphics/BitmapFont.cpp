@@ -90,6 +90,16 @@ float CBitmapFont::TextWidth(const std::string& text, std::size_t from, int alig
   return width;
 }
 
+std::string CBitmapFont::FitWidth(const std::string& text, float scale, float width) const {
+  if (TextWidth(text, 0, kLeft, scale) <= width) return text;
+  const float dots = TextWidth("...", 0, kLeft, scale);
+  std::string cut = text;
+  while (!cut.empty() && TextWidth(cut, 0, kLeft, scale) + dots > width) cut.pop_back();
+  // No space left hanging before the dots.
+  while (!cut.empty() && cut.back() == ' ') cut.pop_back();
+  return cut + "...";
+}
+
 template <typename Emit>
 void CBitmapFont::Walk(const std::string& text, TextBounds* bounds, float scale, int align,
                        float lineFactor, float x, float y, Emit&& emit) const {

@@ -41,6 +41,10 @@ public:
   // only measures up to the next line break.
   float TextWidth(const std::string& text, std::size_t from, int align, float scale) const;
 
+  // One line of text as it fits `width` at `scale`: whole, or cut short and
+  // ended with "..." (only the dots when nothing else fits).
+  std::string FitWidth(const std::string& text, float scale, float width) const;
+
   // The glyphs DrawText would draw, and the bounds it would report.
   std::vector<GlyphQuad> Layout(const std::string& text, TextBounds* bounds, float scale, int align,
                                 float lineFactor, float x, float y) const;

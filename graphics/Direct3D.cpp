@@ -175,16 +175,31 @@ CPlatformTexture* CDirect3D::GetVirtualScreen() const {
   return virtualScreen ? virtualScreen->texture.get() : nullptr;
 }
 
+bool CDirect3D::RenderInto(const TextureHandle& target, const std::function<void()>& draw) {
+  if (!device || !target || !target->texture) return false;
+  if (sprite && sprite->IsDrawing()) sprite->End();
+  device->SetTarget(target->texture.get());
+  device->Clear(clearColour);
+  draw();
+  if (sprite && sprite->IsDrawing()) sprite->End();
+  // Between frames the window's own picture is the target, as EndFrame
+  // leaves it (the output size is read from the target).
+  device->SetTarget(inFrame && useVirtualScreen ? GetVirtualScreen() : nullptr);
+  return true;
+}
+
 void CDirect3D::BeginFrame() {
   if (!device) return;
   RefreshOutputSize();
   CPlatformTexture* screen = useVirtualScreen ? GetVirtualScreen() : nullptr;
   device->SetTarget(screen);
+  inFrame = true;
   device->Clear(clearColour);
 }
 
 void CDirect3D::EndFrame() {
   if (!device) return;
+  inFrame = false;
   if (sprite && sprite->IsDrawing()) sprite->End();
   if (useVirtualScreen) {
     device->SetTarget(nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -70,6 +71,12 @@ public:
   // The registered target of that name, or a new 1280 x 1024 one.
   TextureHandle CreateRenderTarget(const std::string& name, std::uint32_t usage, TexturePool pool);
 
+  // Draws into a render target of this device: `draw` runs with the target
+  // selected and cleared as a frame is, its sprite batch is ended
+  // after it, and the frame's own target is selected again. False when there
+  // is no device or no target to draw into.
+  bool RenderInto(const TextureHandle& target, const std::function<void()>& draw);
+
   // Per frame: BeginFrame selects and clears the frame's target, the state
   // draws, EndFrame letterboxes the virtual screen into the window and
   // presents.
@@ -130,4 +137,5 @@ private:
   bool settingsChanged = false;
   bool deviceLost = false;
   bool wasReset = false;
+  bool inFrame = false;  // between BeginFrame and EndFrame
 };

@@ -1,5 +1,7 @@
 #include "player/PlayerCollision.h"
 
+#include <string_view>
+
 #include "app/IngameHud.h"
 #include "audio/AudioManager.h"
 #include "level/Level.h"
@@ -113,8 +115,13 @@ bool CPlayerCollision::TouchObjects(const CHitBox& box) {
       level->CollideWithType(box, "end", 0, nullptr, true))
     state.endStage = 1;
 
-  for (const char* type : {"trap_spear", "trap_bamboo", "trap_orbital", "dynamic_arrow"})
-    if (level->CollideWithType(box, type, 0, nullptr, true)) return true;
+  for (const char* type : {"trap_spear", "trap_bamboo", "trap_orbital", "dynamic_arrow"}) {
+    if (level->CollideWithType(box, type, 0, nullptr, true)) {
+      state.deathCause =
+          std::string_view(type) == "dynamic_arrow" ? DeathCause::Arrow : DeathCause::Trap;
+      return true;
+    }
+  }
   return false;
 }
 
@@ -200,7 +207,10 @@ void CPlayerCollision::CollideWorld() {
       break;
     }
   }
-  if (!hit) hit = PushByStompers();
+  if (!hit && PushByStompers()) {
+    hit = true;
+    state.deathCause = DeathCause::Crushed;
+  }
   // Nothing kills during the finish run.
   if (hit && state.endStage == 0) {
     state.dead = true;

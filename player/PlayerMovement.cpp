@@ -58,6 +58,7 @@ void CPlayerMovement::DebugKeys() {
   // recorded commands, so such a run cannot be replayed.
   if (input->IsKeyDown(kF4)) {
     s.dead = true;
+    s.deathCause = DeathCause::DebugKey;
     if (!s.scrollSecured) {
       s.scrollPicked = false;
       if (CIngameHud* hud = CIngameHud::GetInstance()) hud->scrollCollected = false;

@@ -6,6 +6,9 @@
 
 enum class Facing { Left, Right };
 
+// What killed the hero last.
+enum class DeathCause { None, Trap, Arrow, Crushed, DebugKey };
+
 // The hero's movement state, shared by the player's parts (movement rules,
 // collision, effects). Level pixels, y down; seconds; pixels per second.
 struct PlayerState {
@@ -37,6 +40,7 @@ struct PlayerState {
   bool crouchHeld = false;
   bool crouched = false;  // kept down by a ceiling
   bool dead = false;
+  DeathCause deathCause = DeathCause::None;  // set whenever `dead` is
   float deathTimer = 0.0f;
   bool respawning = false;
   bool endRequested = false;  // the end trigger was touched

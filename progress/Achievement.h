@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-// An achievement of the list every profile carries. Nothing awards them
-// yet; the list is data for a later screen.
+// An achievement of the list every profile carries; the rules that award
+// them are in AchievementRules.
 struct Achievement {
   std::string title;
   std::string description;  // the condition in words

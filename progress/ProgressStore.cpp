@@ -1,88 +1,23 @@
 #include "progress/ProgressStore.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <tinyxml.h>
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 
-#include "app/AtomicFile.h"
 #include "app/Log.h"
 #include "app/NumberText.h"
-#include "app/XmlFile.h"
+#include "app/SaveFolder.h"
+#include "app/UserFile.h"
+#include "level/LevelDirectory.h"
+#include "progress/AchievementRules.h"
 #include "progress/SaveTime.h"
 
 namespace {
 
-const char kByteOrderMark[] = "\xEF\xBB\xBF";
+std::string ProfilePath(const std::string& profile) { return SavePath(profile + ".sav"); }
 
-std::string ProfilePath(const std::string& profile) { return "Saves/" + profile + ".sav"; }
-
-// What reading a profile found.
-enum class ProfileState { Missing, Damaged, Read };
-
-struct Profile {
-  ProfileState state = ProfileState::Missing;
-  TiXmlDocument document;
-  bool byteOrderMark = false;
-  std::string bytes;  // the file as it is on disk
-  std::string problem;
-};
-
-void ReadProfile(const std::string& path, Profile& profile) {
-  struct stat info;
-  // ENOTDIR: "Saves" is no directory, so there is no profile in it.
-  if (::lstat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
-    profile.state = ProfileState::Missing;
-    return;
-  }
-  profile.state = ProfileState::Damaged;
-  if (!ReadSmallFile(path, profile.bytes, &profile.problem) ||
-      !ParseXmlText(profile.bytes, profile.document, &profile.problem))
-    return;
-  profile.byteOrderMark = profile.bytes.compare(0, 3, kByteOrderMark) == 0;
-  profile.state = ProfileState::Read;
-}
-
-// The bytes TinyXML's printer makes of the document, as the file holds them.
-std::string Print(const TiXmlDocument& document, bool byteOrderMark) {
-  char* buffer = nullptr;
-  std::size_t size = 0;
-  FILE* memory = open_memstream(&buffer, &size);
-  if (!memory) return {};
-  document.Print(memory, 0);
-  std::fclose(memory);
-  std::string text = byteOrderMark ? kByteOrderMark : "";
-  text.append(buffer, size);
-  std::free(buffer);
-  return text;
-}
-
-std::string UtcStamp() {
-  std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
-  return text;
-}
-
-// Moves a damaged profile aside under a name no earlier copy has.
-bool KeepDamaged(const std::string& path, std::string& kept) {
-  const std::string base = path + ".damaged-" + UtcStamp();
-  for (int n = 0; n < 1000; ++n) {
-    kept = n == 0 ? base : base + "-" + std::to_string(n);
-    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, kept.c_str(), RENAME_NOREPLACE) == 0)
-      return true;
-    if (errno != EEXIST) return false;
-  }
-  return false;
-}
+using ProfileState = UserXmlFile::State;
 
 // A "Level" element's "scroll"; missing or no number is 0.
 int ScrollValue(const TiXmlElement& level) {
@@ -109,8 +44,8 @@ void CProgressStore::LoadProfile(const std::string& profileName) {
   records.clear();
   scrollCount = 0;
   const std::string path = ProfilePath(profileName);
-  Profile profile;
-  ReadProfile(path, profile);
+  UserXmlFile profile;
+  ReadUserXmlFile(path, profile);
   if (profile.state == ProfileState::Damaged)
     LogError("The save profile " + path + " is damaged (" + profile.problem + ")");
   if (profile.state == ProfileState::Read) ReadRecords(profile.document);
@@ -140,11 +75,11 @@ bool CProgressStore::SaveLevelResult(const std::string& profileName, const std::
   const float stored = StoredSaveTime(seconds);
   bool result = true;
 
-  Profile profile;
-  ReadProfile(path, profile);
+  UserXmlFile profile;
+  ReadUserXmlFile(path, profile);
   if (profile.state == ProfileState::Damaged) {
     std::string kept;
-    if (!KeepDamaged(path, kept)) {
+    if (!KeepDamagedFile(path, kept)) {
       LogError("The save profile " + path + " is damaged (" + profile.problem +
                ") and cannot be kept aside (" + std::strerror(errno) + "); the run is not saved");
       LoadProfile(profileName);
@@ -187,16 +122,11 @@ bool CProgressStore::SaveLevelResult(const std::string& profileName, const std::
     document = &fresh;
   }
 
-  const std::string bytes = Print(*document, profile.byteOrderMark);
+  const std::string bytes = PrintXmlDocument(*document, profile.byteOrderMark);
   bool written = true;
   if (profile.state != ProfileState::Read || bytes != profile.bytes) {
     std::string error;
-    if (::mkdir("Saves", 0755) != 0 && errno != EEXIST) {
-      error = std::string("cannot create Saves: ") + std::strerror(errno);
-      written = false;
-    } else {
-      written = WriteFileAtomically(path, bytes, error);
-    }
+    written = WriteUserFile(path, bytes, error);
     if (!written) LogError("Could not save the profile " + path + ": " + error);
   }
   // What is on disk now: the document just written, or, when that failed,
@@ -212,4 +142,40 @@ LevelRecord* CProgressStore::FindLevelRecord(const std::string& key) const {
   for (const auto& record : records)
     if (record->name == key) return record.get();
   return nullptr;
+}
+
+void CProgressStore::LoadStatistics() {
+  LoadStatisticsFile(SavePath("save.stats"), statistics, achievements);
+  statisticsChanged = false;
+}
+
+bool CProgressStore::SaveStatistics() {
+  if (!statisticsChanged) return true;
+  if (!SaveStatisticsFile(SavePath("save.stats"), statistics, achievements)) return false;
+  statisticsChanged = false;
+  return true;
+}
+
+std::vector<std::size_t> CProgressStore::RecordDeath(bool byArrow) {
+  ++statistics.deaths;
+  if (byArrow) ++statistics.arrowDeaths;
+  statisticsChanged = true;
+  // No chapter condition can be met without chapters, and none is taken back.
+  return AwardAchievements(achievements, statistics, {});
+}
+
+std::vector<std::size_t> CProgressStore::CheckAchievements(
+    const std::vector<LevelChapter>& chapters) {
+  const std::vector<ChapterProgress> progress = MeasureChapters(chapters, *this);
+  std::uint32_t completed = 0;
+  for (const ChapterProgress& chapter : progress)
+    if (chapter.levels > 0 && chapter.completed == chapter.levels) ++completed;
+  if (completed != statistics.completedChapters || scrollCount != statistics.collectedScrolls) {
+    statistics.completedChapters = completed;
+    statistics.collectedScrolls = scrollCount;
+    statisticsChanged = true;
+  }
+  std::vector<std::size_t> earned = AwardAchievements(achievements, statistics, progress);
+  if (!earned.empty()) statisticsChanged = true;
+  return earned;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -8,13 +9,17 @@
 #include "app/Singleton.h"
 #include "progress/Achievement.h"
 #include "progress/LevelRecord.h"
+#include "progress/Statistics.h"
+
+struct LevelChapter;
 
 class TiXmlDocument;
 
 // The save profile in memory: per level the best time and the scroll, the
-// number of levels whose scroll was collected, and the achievement list.
-// Program-wide; the entry creates it. The file is "Saves/" + profile +
-// ".sav" below the working directory.
+// number of levels whose scroll was collected, and the achievement list
+// with the counters behind it. Program-wide; the entry creates it. The
+// profile is the file profile + ".sav" in the save folder, the achievements
+// and counters "save.stats" beside it.
 class CProgressStore : public Singleton<CProgressStore> {
 public:
   CProgressStore();
@@ -38,9 +43,24 @@ public:
   // The first record with exactly this key, or null.
   LevelRecord* FindLevelRecord(const std::string& key) const;
 
+  // The counters and earned achievements from the statistics file (see
+  // LoadStatisticsFile: a damaged file is reported and moved aside).
+  void LoadStatistics();
+  // Writes them when they changed since the last load or save; true when
+  // nothing had to be written or the write succeeded.
+  bool SaveStatistics();
+  // The player's hero died (by an arrow or otherwise); awards the death
+  // achievements. The newly earned ones' indices.
+  std::vector<std::size_t> RecordDeath(bool byArrow);
+  // Awards what the profile in memory and these chapters now satisfy and
+  // refreshes the chapter and scroll counters. The newly earned ones.
+  std::vector<std::size_t> CheckAchievements(const std::vector<LevelChapter>& chapters);
+
   std::vector<std::unique_ptr<LevelRecord>> records;
   std::uint32_t scrollCount = 0;
   std::vector<Achievement> achievements;
+  Statistics statistics;
+  bool statisticsChanged = false;
 
 private:
   void ReadRecords(const TiXmlDocument& document);

@@ -124,8 +124,8 @@ int main(int argc, char** argv) {
     batch.Begin(SpriteBlend::Alpha);
     Mockup::Draw(m.Sprite("Graphics/Misc/ui_mainmenu_bg2.png", 0, 0, 0));
     Mockup::Draw(panel);
-    const char* links[] = {"START", "OPTIONS", "CREDITS", "EXIT"};
-    for (int i = 0; i < 4; ++i) m.Link(links[i], mx + 130, my + 130 + 70 * i, i == 1);
+    const char* links[] = {"START", "OPTIONS", "ACHIEVEMENTS", "CREDITS", "EXIT"};
+    for (int i = 0; i < 5; ++i) m.Link(links[i], mx + 130, my + 130 + 70 * i, i == 1);
     d3d.DrawVersionLabel();
     ok &= m.Save(out + "-menu.png");
 
@@ -171,20 +171,25 @@ int main(int argc, char** argv) {
                     my + 80);
     m.font.DrawText("<<", nullptr, 0.6f, CBitmapFont::kLeft, kBlack, 1.0f, mx + 60, my + 80);
     m.font.DrawText(">>", nullptr, 0.6f, CBitmapFont::kLeft, kBlack, 1.0f, mx + 480, my + 80);
-    const char* names[] = {"01 Dusk Road", "02 Bamboo Gate", "03 Red Roofs", "04 Last Light"};
+    const char* names[] = {"01 Dusk Road", "02 Bamboo Gate", "03 Red Roofs Over The Sleeping Town",
+                           "04 Last Light"};
     const char* times[] = {"035.12", "----", "----", "----"};
     for (int i = 0; i < 4; ++i) {
       const bool locked = i == 3;
       const std::uint32_t colour = locked ? 0x5f000000 : kBlack;
       const float lx = mx + 90 + (i == 0 ? 20 : 0);
       TextBounds r;
-      m.font.DrawText(names[i], &r, 0.4f, CBitmapFont::kLeft, colour, 1.0f, lx, my + 150 + 55 * i);
+      // Names cut before the times, which line up on their right.
+      m.font.DrawText(m.font.FitWidth(names[i], 0.4f,
+                                      (425 - 12 - 110) -
+                                          m.font.TextWidth(times[i], 0, CBitmapFont::kLeft, 0.4f)),
+                      &r, 0.4f, CBitmapFont::kLeft, colour, 1.0f, lx, my + 150 + 55 * i);
       if (i == 0) {
         m.cursor->SetPosition(r.left - 64, r.top - 24);
         m.cursor->Advance(0);
         Mockup::Draw(m.cursor);
       }
-      m.font.DrawText(times[i], nullptr, 0.4f, CBitmapFont::kLeft, colour, 1.0f, mx + 280, r.top);
+      m.font.DrawText(times[i], nullptr, 0.4f, CBitmapFont::kRight, colour, 1.0f, mx + 425, r.top);
       CSprite* scroll =
           m.Sprite(i == 0 ? "Graphics/Misc/ui_scroll.png" : "Graphics/Misc/ui_scroll_grey.png", 4,
                    mx + 460, r.top + 13);
