@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/ProgramLog.h"
 #include "graphics/FormatRunTime.h"
 #include "tools/verify/RunCheck.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s LEVEL.tmx RUN.rpl\n", argv[0]);
     return 2;
   }
+  // The level loader reports into "log.txt" in the working directory.
+  CProgramLog log(".");
   CRunCheck check;
   std::string error;
   if (!check.Load(argv[1], argv[2], error)) {
