@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,22 +104,6 @@ TEST(UserFolders, InstalledLayoutFollowsTheXdgRules) {
     EXPECT_EQ(folders->state, c.state);
     EXPECT_TRUE(folders->privateFolders);
   }
-}
-
-TEST(UserFolders, MadeFoldersAreThePlayersAloneAndAFileInTheWayIsReported) {
-  const std::string dir = fs::absolute(MakeTestDirectory("private")).string();
-  UserFolders folders;
-  folders.privateFolders = true;
-  UseUserFolders(folders);
-  std::string error;
-  EXPECT_TRUE(MakeFolderFor(dir + "/a/b/c/run.rpl", error)) << error;
-  for (const char* made : {"/a", "/a/b", "/a/b/c"}) EXPECT_EQ(ModeOf(dir + made), 0700u) << made;
-  EXPECT_TRUE(MakeUserFolder(dir + "/a/b", error)) << "an existing folder is fine";
-
-  Put(dir + "/file", "");
-  EXPECT_FALSE(MakeUserFolder(dir + "/file/below", error));
-  EXPECT_NE(error.find(dir + "/file is no folder"), std::string::npos) << error;
-  UseUserFolders(UserFolders{});
 }
 
 TEST(DataFolder, FoundFromTheKeyTheWorkingDirectoryOrTheInstall) {
@@ -264,49 +249,79 @@ TEST(Install, HoldsTheProgramsTheDataAndTheDesktopFilesOnly) {
 
 // The installed game run from elsewhere, as from the desktop's menu or the
 // PATH: the data comes from the install, and every file it writes lands in
-// the player's folders, which the next run reads again.
-TEST(Install, InstalledGameKeepsThePlayersFilesInTheirFolders) {
-  const std::string dir = fs::absolute(MakeTestDirectory("installed")).string();
-  const std::string root = dir + "/root";
-  ASSERT_EQ(InstallInto(root), "");
-  const std::map<std::string, std::uintmax_t> installed = Listing(root);
-  const std::string game = root + "/usr/bin/kuroshin";
-  const std::string home = dir + "/home";
-  const std::string work = dir + "/work";
-  fs::create_directories(home);
-  fs::create_directories(work);
-  const std::string run = ReadWholeFile(kSampleRun);
-  Put(work + "/run.rpl", run);
+// the player's folders.
+class InstalledGame : public testing::Test {
+protected:
+  void SetUp() override {
+    dir = fs::absolute(MakeTestDirectory("installed")).string();
+    root = dir + "/root";
+    ASSERT_EQ(InstallInto(root), "");
+    installed = Listing(root);
+    game = root + "/usr/bin/kuroshin";
+    home = dir + "/home";
+    work = dir + "/work";
+    fs::create_directories(home);
+    fs::create_directories(work);
+  }
 
-  auto play = [&](const std::vector<std::string>& environment, std::vector<std::string> args) {
+  ChildOptions In(const std::vector<std::string>& environment) const {
     ChildOptions options;
     options.directory = work;
     options.timeoutSeconds = 240;
     options.environment = environment;
-    args.insert(args.begin(), {game, "headless=1", "fixedstep=1"});
-    return RunChild(args, options);
-  };
+    return options;
+  }
 
+  ChildResult Play(const std::vector<std::string>& environment,
+                   std::vector<std::string> args) const {
+    args.insert(args.begin(), {game, "headless=1", "fixedstep=1"});
+    return RunChild(args, In(environment));
+  }
+
+  std::string dir, root, game, home, work;
+  std::map<std::string, std::uintmax_t> installed;
+};
+
+TEST_F(InstalledGame, WritesOnlyIntoThePlayersFolders) {
   // The XDG defaults below HOME, each folder made private.
   const std::vector<std::string> defaults = {
       "HOME=" + home, "XDG_DATA_HOME=", "XDG_CONFIG_HOME=", "XDG_STATE_HOME=relative/state"};
-  ChildResult first = play(defaults, {"frames=30"});
+  ChildResult first = Play(defaults, {"frames=30"});
   ASSERT_TRUE(first.exited && first.exitCode == 0) << Describe(first);
-  EXPECT_TRUE(FileExists(home + "/.local/state/kuroshin/log.txt"));
+  const std::string state = home + "/.local/state/kuroshin";
+  EXPECT_TRUE(FileExists(state + "/log.txt"));
   for (const char* folder : {"/.local", "/.local/state", "/.local/state/kuroshin"})
     EXPECT_EQ(ModeOf(home + folder), 0700u) << folder;
 
-  // The XDG folders named, a level played to its end with input from the
-  // working directory, and a damaged options file in the way.
+  // A crash reports beside the log.
+  ChildOptions crashing = In(defaults);
+  crashing.readyText = "Kuroshin:";
+  crashing.onReady = [](pid_t pid) { kill(pid, SIGSEGV); };
+  ChildResult crash = RunChild({game, "headless=1"}, crashing);
+  EXPECT_EQ(crash.signal, SIGSEGV) << Describe(crash);
+  EXPECT_GT(ReadWholeFile(state + "/MiniDump.dmp").size(), 0u);
+  EXPECT_NE(ReadWholeFile(state + "/log.txt").find("Crash Report"), std::string::npos);
+
+  EXPECT_EQ(Listing(root), installed) << "the game wrote into its install";
+  EXPECT_TRUE(fs::is_empty(work)) << "the game wrote into the working directory";
+}
+
+// A level played to its end with input from the working directory: the
+// result and the run land in the XDG folders named, and the next run's ghost
+// finds the run there.
+TEST_F(InstalledGame, KeepsTheRunWhereTheNextRunsGhostFindsIt) {
+  const std::string run = ReadWholeFile(kSampleRun);
+  Put(work + "/run.rpl", run);
   const std::string data = dir + "/xdg data";
   const std::string config = dir + "/xdg config";
   const std::string state = dir + "/xdg state";
   const std::vector<std::string> named = {"HOME=" + home, "XDG_DATA_HOME=" + data,
                                           "XDG_CONFIG_HOME=" + config, "XDG_STATE_HOME=" + state};
+  // A damaged options file shows that the options are read from there.
   Put(config + "/kuroshin/options.cfg", "<Options");
   const std::string level = std::string("level=") + kSampleLevel;
   ChildResult played =
-      play(named, {level, "input=run.rpl", "frames=" + std::to_string(run.size() + 60)});
+      Play(named, {level, "input=run.rpl", "frames=" + std::to_string(run.size() + 60)});
   ASSERT_TRUE(played.exited && played.exitCode == 0) << Describe(played);
   const std::string saved = data + "/kuroshin/Levels/Chapter 1/01 Dusk Road.rpl";
   EXPECT_EQ(ReadWholeFile(saved), run);
@@ -321,22 +336,22 @@ TEST(Install, InstalledGameKeepsThePlayersFilesInTheirFolders) {
        {data, data + "/kuroshin/Saves", data + "/kuroshin/Levels/Chapter 1", state})
     EXPECT_EQ(ModeOf(folder), 0700u) << folder;
 
-  // The ghost of that run races the hero: the same frame with and without
-  // the saved run differs.
-  ChildResult ghost = play(named, {level, "frames=150", "screenshot=ghost.png"});
+  // The same frame with and without the saved run differs by its ghost.
+  ChildResult ghost = Play(named, {level, "frames=150", "screenshot=ghost.png"});
   ASSERT_TRUE(ghost.exited && ghost.exitCode == 0) << Describe(ghost);
   fs::rename(saved, saved + ".aside");
-  ChildResult alone = play(named, {level, "frames=150", "screenshot=alone.png"});
+  ChildResult alone = Play(named, {level, "frames=150", "screenshot=alone.png"});
   ASSERT_TRUE(alone.exited && alone.exitCode == 0) << Describe(alone);
   const std::string withGhost = ReadWholeFile(work + "/ghost.png");
+  const std::string withoutGhost = ReadWholeFile(work + "/alone.png");
   ASSERT_FALSE(withGhost.empty());
-  EXPECT_NE(withGhost, ReadWholeFile(work + "/alone.png"));
+  EXPECT_NE(withGhost, withoutGhost);
 
   EXPECT_EQ(Listing(root), installed) << "the game wrote into its install";
-  EXPECT_EQ(Listing(work), (std::map<std::string, std::uintmax_t>{
-                               {"run.rpl", run.size()},
-                               {"ghost.png", withGhost.size()},
-                               {"alone.png", ReadWholeFile(work + "/alone.png").size()}}));
+  EXPECT_EQ(Listing(work),
+            (std::map<std::string, std::uintmax_t>{{"run.rpl", run.size()},
+                                                   {"ghost.png", withGhost.size()},
+                                                   {"alone.png", withoutGhost.size()}}));
 }
 
 }  // namespace
