@@ -336,6 +336,12 @@ TEST_F(InstalledGame, KeepsTheRunWhereTheNextRunsGhostFindsIt) {
        {data, data + "/kuroshin/Saves", data + "/kuroshin/Levels/Chapter 1", state})
     EXPECT_EQ(ModeOf(folder), 0700u) << folder;
 
+  // The installed checker agrees, run from the same place.
+  ChildResult verified =
+      RunChild({root + "/usr/bin/kuroshin-verify", kSampleLevel, "run.rpl"}, In(named));
+  EXPECT_TRUE(verified.exited && verified.exitCode == 0) << Describe(verified);
+  EXPECT_EQ(verified.out.rfind("completed steps=", 0), 0u) << verified.out;
+
   // The same frame with and without the saved run differs by its ghost.
   ChildResult ghost = Play(named, {level, "frames=150", "screenshot=ghost.png"});
   ASSERT_TRUE(ghost.exited && ghost.exitCode == 0) << Describe(ghost);
