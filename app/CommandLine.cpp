@@ -85,3 +85,31 @@ LaunchOptions ReadLaunchOptions(const CCommandLine& commandLine) {
   options.stats = commandLine.Flag("stats");
   return options;
 }
+
+InfoRequest FindInfoRequest(const CCommandLine& commandLine) {
+  const std::vector<CommandLineArgument>& arguments = commandLine.Arguments();
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    if (arguments[i].key == "--help") return InfoRequest::Help;
+    if (arguments[i].key == "--version") return InfoRequest::Version;
+  }
+  return InfoRequest::None;
+}
+
+std::string HelpText() {
+  return "Usage: kuroshin [KEY=VALUE]...\n"
+         "  width=N          window width in pixels (default 1280, at most the screen's)\n"
+         "  height=N         window height in pixels (default 1024, at most the screen's)\n"
+         "  windowed=1       play in a window instead of full screen\n"
+         "  vsync=0          do not wait for the display's vertical sync\n"
+         "  data=DIR         read the game's data from DIR and keep the player's files there\n"
+         "  level=FILE       start this level at once (Levels/CHAPTER/NAME.tmx in the data)\n"
+         "  input=FILE       play the level with these recorded inputs as the player's own run\n"
+         "  replay=FILE      let this recorded run play the level; nothing is saved\n"
+         "  screenshot=FILE  write the screen as PNG after the last frame\n"
+         "  frames=N         end after N frames\n"
+         "  fixedstep=1      advance every frame by exactly one update step\n"
+         "  headless=1       run without a window and without sound\n"
+         "  stats=1          print frame-time statistics at the end\n"
+         "  --help           print this help and exit\n"
+         "  --version        print the version and exit\n";
+}

@@ -63,3 +63,11 @@ struct LaunchOptions {
 };
 
 LaunchOptions ReadLaunchOptions(const CCommandLine& commandLine);
+
+// "--help" or "--version" among the arguments after the program path (the
+// first one wins). Either is answered before anything else starts.
+enum class InfoRequest { None, Help, Version };
+InfoRequest FindInfoRequest(const CCommandLine& commandLine);
+
+// What "--help" prints: a usage line, then one line per key.
+std::string HelpText();

@@ -1,16 +1,26 @@
 #include "app/Entry.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <optional>
+#include <system_error>
 
 #include "app/CommandLine.h"
+#include "app/DataFolder.h"
 #include "app/FrameStats.h"
 #include "app/IngameHud.h"
 #include "app/MainLoop.h"
+#include "app/ProgramLog.h"
+#include "app/SaveFolder.h"
 #include "app/StateManager.h"
 #include "app/SteppedClock.h"
 #include "app/Timer.h"
 #include "app/UserOptions.h"
+#include "app/Version.h"
 #include "audio/AudioManager.h"
 #include "frontend/IntroState.h"
 #include "frontend/LevelSelection.h"
@@ -61,7 +71,47 @@ struct Services {
 
 int RunKuroshin(int argc, const char* const* argv) {
   CCommandLine commandLine(argc, argv);
+  // Answered before any file is opened: a question writes nothing.
+  switch (FindInfoRequest(commandLine)) {
+    case InfoRequest::Help:
+      std::fputs(HelpText().c_str(), stdout);
+      return 0;
+    case InfoRequest::Version:
+      std::printf("kuroshin %s\n", kVersionLabel);
+      return 0;
+    case InfoRequest::None:
+      break;
+  }
   LaunchOptions launch = ReadLaunchOptions(commandLine);
+
+  // The game runs in its data folder, so every path in the data stays
+  // relative to it; the files named on the command line are the player's
+  // and are found from where the game was started.
+  std::error_code noFolder;
+  const std::string started = std::filesystem::current_path(noFolder).string();
+  const std::optional<DataFolder> data =
+      FindDataFolder(commandLine.Text("data"), started, ExecutablePath());
+  if (!data || ::chdir(data->path.c_str()) != 0) {
+    std::fputs("Could not find the game's data\n", stderr);
+    return 1;
+  }
+  launch.screenshot = AgainstFolder(launch.screenshot, started);
+  launch.replay = AgainstFolder(launch.replay, started);
+  launch.input = AgainstFolder(launch.input, started);
+
+  if (data->installed) {
+    const std::optional<UserFolders> folders =
+        InstalledUserFolders([](const char* name) { return std::getenv(name); });
+    if (!folders) {
+      std::fputs("Could not find the player's home folder\n", stderr);
+      return 1;
+    }
+    UseUserFolders(*folders);
+  }
+  // A log that cannot be opened is lost silently, as ever; the game runs on.
+  std::string noLogFolder;
+  MakeUserFolder(CurrentUserFolders().state, noLogFolder);
+  CProgramLog log(StateFolder());
 
   // The clocks outlive the timer that reads them.
   CSystemClock systemClock;

@@ -4,6 +4,7 @@
 
 #include "app/IngameHud.h"
 #include "app/Log.h"
+#include "app/SaveFolder.h"
 #include "app/StateManager.h"
 #include "app/XmlFile.h"
 #include "audio/AudioManager.h"
@@ -169,7 +170,7 @@ bool CGameState::Begin() {
   background = std::make_unique<CParallaxBackground>();
   background->Load(level.get());
 
-  ghostActive = replayController.Load(level->GetDirectory() + level->GetName() + ".rpl");
+  ghostActive = replayController.Load(ReplayPath(LevelKey()));
   if (ghostActive) {
     ghostLevel = std::make_unique<CLevel>(nullptr);
     ghostPlayer = std::make_unique<CPlayer>();
@@ -208,7 +209,12 @@ void CGameState::Finish() {
   if (!hud || !progress) return;
   if (progress->SaveLevelResult("save", LevelKey(), hud->time, hud->scrollCollected)) {
     finishScreen->newRecord = true;
-    playerController.Save(LevelKey() + ".rpl");
+    const std::string replay = ReplayPath(LevelKey());
+    std::string error;
+    if (MakeFolderFor(replay, error))
+      playerController.Save(replay);
+    else
+      LogWarning("Could not save replay " + replay + ": " + error);
   }
   Announce(progress->CheckAchievements(ScanLevelChapters("Levels")));
   progress->SaveStatistics();

@@ -4,7 +4,6 @@
 #include <unistd.h>
 #include <cstdio>
 
-#include "platform/CrashHandler.h"
 #include "platform/MessageBox.h"
 
 CLogger* CLogger::instance = nullptr;
@@ -69,23 +68,4 @@ void LogWarning(std::string_view message) {
 
 void LogError(std::string_view message) {
   if (CLogger* log = CLogger::Get()) log->Error(message);
-}
-
-// The program-wide log exists from static initialisation on, so even
-// constructors of other statics can report, and a crash anywhere after it is
-// reported.
-struct ProgramLog {
-  CLogger logger{"log.txt"};
-  ProgramLog() {
-    CLogger::instance = &logger;
-    InstallCrashHandler(logger.FileDescriptor());
-  }
-  ~ProgramLog() {
-    RemoveCrashHandler();
-    CLogger::instance = nullptr;
-  }
-};
-
-namespace {
-ProgramLog programLog;
 }

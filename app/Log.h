@@ -15,9 +15,8 @@ enum LogChannel : std::uint32_t {
 
 enum class LogKind { Info, Warning, Error };
 
-// The program-wide log. One instance lives from static initialisation to
-// exit (see Log.cpp); it truncates "log.txt" in the working directory and
-// installs the crash handler. Lines are written straight to the descriptor,
+// A log file. The program-wide one is opened by CProgramLog once the
+// folder it belongs in is known. Lines are written straight to the descriptor,
 // unbuffered, so a crash report appended later never interleaves with
 // half-written lines. Reports may come from the loader thread too.
 class CLogger {
@@ -27,8 +26,7 @@ public:
   CLogger(const CLogger&) = delete;
   CLogger& operator=(const CLogger&) = delete;
 
-  // The program-wide instance; null before static initialisation reached it
-  // and after it was destroyed.
+  // The program-wide instance; null while there is no CProgramLog.
   static CLogger* Get() { return instance; }
 
   void Warning(std::string_view message);
@@ -46,7 +44,7 @@ public:
   std::uint32_t errorChannels = LOG_FILE;
 
 private:
-  friend struct ProgramLog;
+  friend class CProgramLog;
   static CLogger* instance;
 
   std::mutex lock;

@@ -4,19 +4,19 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/SaveFolder.h"
+
 std::string NextScreenshotPath(std::string& error) {
   namespace fs = std::filesystem;
+  const std::string folder = ScreenshotFolder();
+  if (!MakeUserFolder(folder, error)) return {};
   std::error_code code;
-  fs::create_directories("Screenshots", code);
-  if (code) {
-    error = "cannot create Screenshots: " + code.message();
-    return {};
-  }
   for (int n = 1; n <= 9999; ++n) {
     char name[64];
-    std::snprintf(name, sizeof name, "Screenshots/shot-%04d.png", n);
-    if (!fs::exists(fs::symlink_status(name, code))) return name;
+    std::snprintf(name, sizeof name, "/shot-%04d.png", n);
+    const std::string path = folder + name;
+    if (!fs::exists(fs::symlink_status(path, code))) return path;
   }
-  error = "Screenshots is full";
+  error = folder + " is full";
   return {};
 }

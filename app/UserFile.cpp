@@ -69,7 +69,7 @@ bool KeepDamagedFile(const std::string& path, std::string& kept) {
 }
 
 bool WriteUserFile(const std::string& path, const std::string& bytes, std::string& error) {
-  return MakeSaveFolder(error) && WriteFileAtomically(path, bytes, error);
+  return MakeFolderFor(path, error) && WriteFileAtomically(path, bytes, error);
 }
 
 UserFileResult ReadUserFile(

@@ -29,7 +29,7 @@ std::string PrintXmlDocument(const TiXmlDocument& document, bool byteOrderMark);
 // False, with errno set, when it cannot be moved; `kept` is the new name.
 bool KeepDamagedFile(const std::string& path, std::string& kept);
 
-// Creates the save folder and replaces the file atomically. False, with the
+// Creates the file's folder and replaces the file atomically. False, with the
 // reason in `error`, when either fails.
 bool WriteUserFile(const std::string& path, const std::string& bytes, std::string& error);
 

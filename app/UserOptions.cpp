@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kWhat = "options file";
 
-std::string OptionsPath() { return SavePath("options.cfg"); }
+std::string OptionsPath() { return ConfigPath("options.cfg"); }
 
 const struct {
   const char* name;

@@ -36,7 +36,8 @@ struct StartDisplay {
 StartDisplay ChooseStartDisplay(const CCommandLine& commandLine, const OptionValues& stored,
                                 bool headless);
 
-// The options that last across starts: "options.cfg" in the save folder.
+// The options that last across starts: "options.cfg" in the configuration
+// folder (ConfigPath).
 // Program-wide; the entry creates it, reads the file and applies it; the
 // options screen changes it and writes it. What the command line overrides
 // for one run never reaches it.

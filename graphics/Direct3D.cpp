@@ -1,6 +1,7 @@
 #include "graphics/Direct3D.h"
 
 #include "app/Log.h"
+#include "app/Version.h"
 #include "graphics/BitmapFont.h"
 #include "graphics/DisplayModes.h"
 #include "graphics/Letterbox.h"
@@ -230,7 +231,7 @@ void CDirect3D::DrawVersionLabel() {
   const float scale = 24.0f / static_cast<float>(labelFont->GlyphHeight());
   const bool open = sprite->IsDrawing();
   if (!open) sprite->Begin(SpriteBlend::Alpha);
-  labelFont->DrawText("1.0 r125", nullptr, scale, CBitmapFont::kLeft, 0xffffffff, 1.0f, 1170.0f,
+  labelFont->DrawText(kVersionLabel, nullptr, scale, CBitmapFont::kLeft, 0xffffffff, 1.0f, 1170.0f,
                       990.0f);
   if (!open) sprite->End();
 }

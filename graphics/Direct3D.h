@@ -92,7 +92,7 @@ public:
   CPlatformRenderer* GetRenderer() const { return device.get(); }
   // The one sprite batch every drawing goes through; null before Init.
   CSpriteBatch* GetSprite() const { return sprite.get(); }
-  // Draws "1.0 r125" near the bottom right of the virtual screen.
+  // Draws the version label (kVersionLabel) near the bottom right of the virtual screen.
   void DrawVersionLabel();
   bool UsesVirtualScreen() const { return useVirtualScreen; }
   CPlatformTexture* GetVirtualScreen() const;

@@ -270,10 +270,10 @@ std::uintptr_t LowestStackAddress() {
 
 }  // namespace
 
-bool InstallCrashHandler(int logFd) {
+bool InstallCrashHandler(int logFd, const char* dumpFolder) {
   gLogFd = logFd;
   if (gDirFd >= 0) ::close(gDirFd);
-  gDirFd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  gDirFd = ::open(dumpFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 
   // The first backtrace() loads the unwinder, which allocates; better now
   // than in the handler.

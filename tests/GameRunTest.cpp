@@ -21,7 +21,7 @@ std::vector<std::string> Game(std::initializer_list<std::string> args) {
 
 // Error lines, leaving out the game's images that are still to be made, the
 // game controller this machine does not have, and the levels an empty
-// directory has none of.
+// directory (named as the data folder with "data=.") has none of.
 std::vector<std::string> ErrorLines(const std::string& log) {
   std::vector<std::string> errors;
   std::istringstream lines(log);
@@ -51,8 +51,9 @@ TEST(GameRun, HeadlessFixedStepRunWritesAScreenshot) {
     std::ofstream old(dir + "/log.txt");
     old << "Error: left over from the previous run\n";
   }
-  ChildResult run = RunChild(
-      Game({"headless=1", "fixedstep=1", "frames=120", "screenshot=out.png"}), InDirectory(dir));
+  ChildResult run =
+      RunChild(Game({"data=.", "headless=1", "fixedstep=1", "frames=120", "screenshot=out.png"}),
+               InDirectory(dir));
   ASSERT_TRUE(run.exited && run.exitCode == 0) << Describe(run);
   EXPECT_NE(run.out.find("video dummy"), std::string::npos) << run.out;
   ASSERT_TRUE(FileExists(dir + "/log.txt"));
@@ -65,9 +66,9 @@ TEST(GameRun, HeadlessFixedStepRunWritesAScreenshot) {
 
 TEST(GameRun, ScreenshotThatCannotBeWrittenIsAFailure) {
   std::string dir = MakeTestDirectory("badshot");
-  ChildResult run =
-      RunChild(Game({"headless=1", "fixedstep=1", "frames=2", "screenshot=missing/out.png"}),
-               InDirectory(dir));
+  ChildResult run = RunChild(
+      Game({"data=.", "headless=1", "fixedstep=1", "frames=2", "screenshot=missing/out.png"}),
+      InDirectory(dir));
   EXPECT_TRUE(run.exited) << Describe(run);
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(ReadWholeFile(dir + "/log.txt").find("Error: Could not write the screenshot"),
@@ -139,14 +140,14 @@ TEST(GameRun, RealWindowAndFullScreenUnderX) {
   ASSERT_TRUE(FileExists("/usr/bin/xvfb-run")) << "xvfb-run is missing: run scripts/install-deps";
   std::string windowedDir = MakeTestDirectory("x11-windowed");
   ChildResult windowed =
-      RunUnderXvfb(windowedDir, {"windowed=1", "width=1024", "height=768", "frames=60"});
+      RunUnderXvfb(windowedDir, {"data=.", "windowed=1", "width=1024", "height=768", "frames=60"});
   ASSERT_TRUE(windowed.exited && windowed.exitCode == 0) << Describe(windowed);
   EXPECT_NE(windowed.out.find("video x11"), std::string::npos) << windowed.out;
   EXPECT_NE(windowed.out.find("output 1024x768, windowed"), std::string::npos) << windowed.out;
   EXPECT_EQ(ErrorLines(ReadWholeFile(windowedDir + "/log.txt")), std::vector<std::string>{});
 
   std::string fullDir = MakeTestDirectory("x11-full");
-  ChildResult full = RunUnderXvfb(fullDir, {"frames=60"});
+  ChildResult full = RunUnderXvfb(fullDir, {"data=.", "frames=60"});
   ASSERT_TRUE(full.exited && full.exitCode == 0) << Describe(full);
   EXPECT_NE(full.out.find("video x11"), std::string::npos) << full.out;
   // The virtual screen has only its own mode, so full screen fills it.

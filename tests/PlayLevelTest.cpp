@@ -17,9 +17,11 @@ namespace {
 
 const std::string kSavedRun = "tests/levels/Dusk Road.rpl";
 
-ChildResult RunIn(const std::string& dir, std::vector<std::string> argv) {
+ChildResult RunIn(const std::string& dir, std::vector<std::string> argv,
+                  std::vector<std::string> environment = {}) {
   ChildOptions options;
   options.directory = dir;
+  options.environment = std::move(environment);
   options.timeoutSeconds = 240;
   return RunChild(argv, options);
 }
@@ -48,11 +50,19 @@ TEST(PlayLevel, AFedRunIsThePlayersOwnAndTheVerifierAgrees) {
   const std::string dir = MakeGameDirectory("fed");
   ASSERT_FALSE(dir.empty());
   const std::string run = ReadWholeFile(kSampleRun);
-  ChildResult game =
-      RunIn(dir, {KUROSHIN_EXE, "headless=1", "fixedstep=1", "stats=1",
-                  std::string("level=") + kSampleLevel, "input=" + kSampleRun,
-                  "frames=" + std::to_string(run.size() + 60), "screenshot=finish.png"});
+  // A game run from its data folder is portable: the player's folders stay
+  // untouched.
+  const std::string home = std::filesystem::absolute(MakeTestDirectory("home")).string();
+  ChildResult game = RunIn(
+      dir,
+      {KUROSHIN_EXE, "headless=1", "fixedstep=1", "stats=1", std::string("level=") + kSampleLevel,
+       "input=" + kSampleRun, "frames=" + std::to_string(run.size() + 60), "screenshot=finish.png"},
+      {"HOME=" + home, "XDG_DATA_HOME=" + home + "/data", "XDG_CONFIG_HOME=" + home + "/config",
+       "XDG_STATE_HOME=" + home + "/state"});
   ASSERT_TRUE(game.exited && game.exitCode == 0) << Describe(game);
+  EXPECT_TRUE(std::filesystem::is_empty(home));
+  EXPECT_TRUE(FileExists(dir + "/log.txt"));
+  EXPECT_TRUE(FileExists(dir + "/finish.png"));
   EXPECT_TRUE(std::regex_search(
       game.out, std::regex("\nstats: frames=" + std::to_string(run.size() + 60) +
                            " steps=[0-9]+ median_ms=[0-9]+\\.[0-9]{2} p95_ms=[0-9]+\\.[0-9]{2} "

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/Log.h"
+#include "app/ProgramLog.h"
 
 // The sanitizers would otherwise catch these faults first and report them
 // their own way.
@@ -48,6 +49,7 @@ int Wait() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  CProgramLog log(".");
   LogWarning("crash helper started");
   if (argc != 2) {
     std::fputs("usage: kuroshin_crash_helper null-read|divide|stack-overflow|wait\n", stderr);

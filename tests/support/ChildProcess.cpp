@@ -21,7 +21,18 @@ ChildResult RunChild(const std::vector<std::string>& argv, const ChildOptions& o
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   std::vector<std::string> envStrings;
-  for (char** e = environ; *e; ++e) envStrings.push_back(*e);
+  // An extra entry replaces an inherited one of the same name: with both,
+  // getenv() would find the inherited one first.
+  auto replaced = [&options](const std::string& entry) {
+    const std::size_t equals = entry.find('=');
+    if (equals == std::string::npos) return false;
+    const std::string name = entry.substr(0, equals + 1);
+    for (const std::string& extra : options.environment)
+      if (extra.compare(0, name.size(), name) == 0) return true;
+    return false;
+  };
+  for (char** e = environ; *e; ++e)
+    if (!replaced(*e)) envStrings.push_back(*e);
   for (const std::string& extra : options.environment) envStrings.push_back(extra);
   std::vector<char*> env;
   for (std::string& entry : envStrings) env.push_back(entry.data());

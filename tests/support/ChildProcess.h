@@ -8,7 +8,7 @@
 
 struct ChildOptions {
   std::string directory;                 // working directory of the child
-  std::vector<std::string> environment;  // extra KEY=VALUE entries
+  std::vector<std::string> environment;  // extra KEY=VALUE entries, replacing inherited ones
   int timeoutSeconds = 120;              // killed after this
   std::string readyText;                 // when it appears on stdout, onReady runs once
   std::function<void(pid_t)> onReady;

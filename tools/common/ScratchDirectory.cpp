@@ -5,6 +5,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include "app/ProgramLog.h"
+
 namespace {
 
 int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
@@ -48,6 +50,9 @@ struct ScratchDirectory {
 };
 
 __attribute__((init_priority(101))) ScratchDirectory scratch;
+// Opened in the scratch directory before any other static object is built,
+// so their constructors can report too.
+__attribute__((init_priority(102))) CProgramLog programLog(".");
 
 }  // namespace
 

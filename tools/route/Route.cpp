@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/ProgramLog.h"
 #include "app/XmlFile.h"
 #include "graphics/FormatRunTime.h"
 #include "input/PlayerController.h"
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s LEVEL.tmx ROUTE.txt OUT.rpl\n", argv[0]);
     return 2;
   }
+  // The level loader reports into "log.txt" in the working directory.
+  CProgramLog log(".");
   std::string text;
   std::string error;
   std::vector<RouteCommand> route;
