@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr float kStep = 1.0f / 120.0f;
-const std::string kReplay = "Levels/Chapter 1/01 Dusk Road.rpl";
+const std::string kReplay = "tests/levels/Dusk Road.rpl";
 
 // A game directory entered for the test, with the services a gameplay state
 // uses (no window, no sound).
@@ -77,7 +77,7 @@ TEST_F(GameStateTest, OwnBetterRunsAreSavedAndReplayAsTheGhost) {
     EXPECT_TRUE(first.GetFinishScreen()->newRecord) << "a first result is a record";
     EXPECT_EQ(Bytes(kReplay), run) << "the run, byte for byte, beside the map";
     progress.LoadProfile("save");
-    const LevelRecord* record = progress.FindLevelRecord("Levels/Chapter 1/01 Dusk Road");
+    const LevelRecord* record = progress.FindLevelRecord("tests/levels/Dusk Road");
     ASSERT_NE(record, nullptr);
     EXPECT_NEAR(record->bestTime, hud.time, 1e-3);
 

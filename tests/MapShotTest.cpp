@@ -11,34 +11,38 @@
 #include "level/tmx/TmxMap.h"
 #include "platform/DecodedImage.h"
 #include "support/ChildProcess.h"
+#include "support/GameDirectory.h"
 #include "support/PngBytes.h"
 
 namespace {
 
-ChildResult MapShot(const std::vector<std::string>& arguments) {
+ChildResult MapShot(const std::vector<std::string>& arguments, const std::string& directory = "") {
   std::vector<std::string> argv{KUROSHIN_MAPSHOT};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   ChildOptions options;
+  options.directory = directory;
   options.environment = {"SDL_VIDEODRIVER=dummy"};
   options.timeoutSeconds = 110;
   return RunChild(argv, options);
 }
 
-const std::string kSample =
-    std::string(KUROSHIN_SOURCE_DIR) + "/data/Levels/Chapter 1/01 Dusk Road.tmx";
-
 }  // namespace
 
 TEST(MapShot, TheSampleLevelAsOnePicture) {
+  // Drawn from a game directory, where its objects find their pictures.
+  const std::string dir = MakeGameDirectory("shot");
+  ASSERT_FALSE(dir.empty());
+  const std::string sample = dir + "/" + kSampleLevel;
   Tmx::Map map;
-  map.ParseFile(kSample);
+  map.ParseFile(sample);
   ASSERT_FALSE(map.HasError()) << map.GetErrorText();
   const int width = map.GetWidth() * map.GetTileWidth();
   const int height = map.GetHeight() * map.GetTileHeight();
 
-  ChildResult run = MapShot({kSample, "sample.png", "0.25"});
+  ChildResult run = MapShot({sample, "sample.png", "0.25"}, dir);
   ASSERT_TRUE(run.exited && run.exitCode == 0) << run.out << run.err;
-  auto image = CDecodedImage::Load("sample.png");
+  EXPECT_EQ(run.out.find("Error"), std::string::npos) << run.out;
+  auto image = CDecodedImage::Load(dir + "/sample.png");
   ASSERT_TRUE(image);
   EXPECT_EQ(image->Width(), (width + 2) / 4);
   EXPECT_EQ(image->Height(), (height + 2) / 4);

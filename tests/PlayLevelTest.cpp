@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::string kSavedRun = "Levels/Chapter 1/01 Dusk Road.rpl";
+const std::string kSavedRun = "tests/levels/Dusk Road.rpl";
 
 ChildResult RunIn(const std::string& dir, std::vector<std::string> argv) {
   ChildOptions options;

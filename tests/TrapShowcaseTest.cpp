@@ -1,4 +1,4 @@
-// The trap showcase map (data/Levels/Workshop): it loads without a report,
+// The trap showcase map (tests/levels): it loads without a report,
 // holds every checkpoint, scroll, trap, picture and launcher in each
 // direction and look with its wiring, behaves as laid out, its preview shows
 // the traps, and the hero dies on every one that kills.
@@ -21,6 +21,7 @@
 #include "platform/DecodedImage.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/GameData.h"
+#include "tests/support/GameDirectory.h"
 #include "tests/support/TestGame.h"
 #include "traps/ArrowTrap.h"
 #include "traps/BambooTrap.h"
@@ -33,8 +34,7 @@
 namespace {
 
 constexpr float kStep = 1.0f / 120;
-const std::string kShowcase =
-    std::string(KUROSHIN_SOURCE_DIR) + "/data/Levels/Workshop/Trap Showcase.tmx";
+const std::string kShowcase = "Trap Showcase.tmx";
 
 std::string Property(const CMovableObject& object, const std::string& key) {
   const auto found = object.properties.find(key);
@@ -49,7 +49,9 @@ TEST(TrapShowcase, EveryObjectInEveryDirectionAndLook) {
   CCamera camera;
   const std::string log = data.Home() + "/log.txt";
   const std::size_t before = ReadWholeFile(log).size();
-  CLevel level(kShowcase, &camera);
+  const std::string showcase = PlaceTestLevel(".", kShowcase);
+  ASSERT_FALSE(showcase.empty());
+  CLevel level(showcase, &camera);
   ASSERT_NE(level.GetTraps(), nullptr);
   ASSERT_NE(level.GetCollisionLayer(), nullptr);
   EXPECT_EQ(ReadWholeFile(log).substr(before), "") << "no error or warning while loading";
@@ -198,17 +200,22 @@ TEST(TrapShowcase, EveryObjectInEveryDirectionAndLook) {
 }
 
 TEST(TrapShowcase, ThePreviewShowsTheTraps) {
-  auto shot = [](const std::vector<std::string>& options, const std::string& out) {
-    std::vector<std::string> argv{KUROSHIN_MAPSHOT, kShowcase, out, "0.25"};
+  const std::string dir = MakeGameDirectory("showcase");
+  ASSERT_FALSE(dir.empty());
+  const std::string showcase = PlaceTestLevel(dir, kShowcase);
+  ASSERT_FALSE(showcase.empty());
+  auto shot = [&](const std::vector<std::string>& options, const std::string& out) {
+    std::vector<std::string> argv{KUROSHIN_MAPSHOT, showcase, out, "0.25"};
     argv.insert(argv.end(), options.begin(), options.end());
     ChildOptions child;
+    child.directory = dir;
     child.environment = {"SDL_VIDEODRIVER=dummy"};
     child.timeoutSeconds = 110;
     ChildResult run = RunChild(argv, child);
     EXPECT_TRUE(run.exited && run.exitCode == 0) << run.out << run.err;
     EXPECT_EQ(run.out.find("Warning"), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("Error"), std::string::npos) << run.out;
-    return CDecodedImage::Load(out);
+    return CDecodedImage::Load(dir + "/" + out);
   };
   auto start = shot({}, "start.png");
   auto later = shot({"--time=2", "--boxes"}, "later.png");
@@ -239,7 +246,9 @@ TEST(TrapShowcase, ThePreviewShowsTheTraps) {
 
 TEST(TrapShowcase, TheHeroDiesOnEveryObjectThatKills) {
   PrepareTestGame();
-  PlayerWorld world(false, kShowcase);
+  const std::string showcase = PlaceTestLevel(".", kShowcase);
+  ASSERT_FALSE(showcase.empty());
+  PlayerWorld world(false, showcase);
   ASSERT_TRUE(world.initialised);
   PlayerState& s = world.State();
   auto live = [](const CHitBox& box) {

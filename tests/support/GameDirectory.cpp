@@ -14,5 +14,15 @@ std::string MakeGameDirectory(const std::string& prefix) {
   for (const char* folder : {"Graphics", "Values", "Audio"})
     fs::create_directory_symlink(data / folder, fs::path(dir) / folder, error);
   fs::copy(data / "Levels", fs::path(dir) / "Levels", fs::copy_options::recursive, error);
-  return error ? std::string() : fs::absolute(dir).string();
+  if (error || PlaceTestLevel(dir, "Dusk Road.tmx").empty()) return std::string();
+  return fs::absolute(dir).string();
+}
+
+std::string PlaceTestLevel(const std::string& dir, const std::string& file) {
+  const fs::path relative = fs::path("tests/levels") / file;
+  std::error_code error;
+  fs::create_directories(fs::path(dir) / relative.parent_path(), error);
+  fs::copy_file(fs::path(KUROSHIN_SOURCE_DIR) / relative, fs::path(dir) / relative,
+                fs::copy_options::overwrite_existing, error);
+  return error ? std::string() : relative.generic_string();
 }

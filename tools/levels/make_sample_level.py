@@ -1,10 +1,12 @@
 #!/usr/bin/python3
-"""Writes the level "Levels/Chapter 1/01 Dusk Road.tmx" from the layout below.
+"""Writes the sample level "tests/levels/Dusk Road.tmx" from the layout below.
 
-    tools/levels/make_sample_level.py [DATA_DIR]
+    tools/levels/make_sample_level.py [MAP.tmx]
 
-DATA_DIR defaults to the repository's data/. This script is the source of
-the level: change the layout here and run it again; README.md beside it
+The map is the tests' own (the game's chapters are in data/Levels); its
+tilesets are named as from a chapter folder, so it loads once copied two
+folders below a game directory, as the tests do. This script is the source
+of the level: change the layout here and run it again; README.md beside it
 explains the characters. The output is the same, byte for byte, on every
 run.
 """
@@ -16,7 +18,7 @@ from levelkit import (GROUND, PROPS, T, LayoutError, Plane, back_plane_tiles, en
                       load_layout, run_plane_tiles, tile_objects, write_map)
 
 HEIGHT = 28
-MAP_PATH = os.path.join("Levels", "Chapter 1", "01 Dusk Road.tmx")
+MAP_PATH = os.path.join("tests", "levels", "Dusk Road.tmx")
 
 
 # ---------------------------------------------------------------- layout
@@ -451,7 +453,7 @@ def markers(plane):
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
-    data = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", "data")
+    path = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", MAP_PATH)
     plane = Plane(load_layout(SECTIONS, HEIGHT))
     if WALL_RIGHT >= plane.width:
         raise LayoutError("the closing wall lies outside the map")
@@ -466,7 +468,6 @@ def main(argv):
         ("DetailsFront", tile_objects(DETAILS_FRONT, plane)),
         ("DetailsFrontCharacter", tile_objects(DETAILS_FRONT_CHARACTER, plane)),
     ]
-    path = os.path.join(data, MAP_PATH)
     write_map(path, plane, layers)
     print("wrote %s (%d x %d tiles)" % (os.path.normpath(path), plane.width, plane.height))
     return 0

@@ -1,14 +1,14 @@
 #!/usr/bin/python3
-"""Writes the map "Levels/Workshop/Trap Showcase.tmx": every checkpoint,
+"""Writes the map "tests/levels/Trap Showcase.tmx": every checkpoint,
 scroll, spear, stomper and trap door of the game in each of its directions
 and looks, along one walk from left to right, with triggers wired to the
 doors and to a spear and a stomper that wait to be set off.
 
-    tools/levels/make_trap_showcase.py [DATA_DIR]
+    tools/levels/make_trap_showcase.py [MAP.tmx]
 
-DATA_DIR defaults to the repository's data/. This script is the source of
-the map (see README.md beside it); the output is the same, byte for byte,
-on every run.
+The map is the tests' own, loaded as the sample level is (see
+make_sample_level.py). This script is the source of the map (see README.md
+beside it); the output is the same, byte for byte, on every run.
 """
 
 import os
@@ -19,7 +19,7 @@ from levelkit import (GROUND, PROPS, T, LayoutError, Plane, back_plane_tiles, en
 
 HEIGHT = 22
 FLOOR = 16                     # the ground row of the walk
-MAP_PATH = os.path.join("Levels", "Workshop", "Trap Showcase.tmx")
+MAP_PATH = os.path.join("tests", "levels", "Trap Showcase.tmx")
 
 # ---------------------------------------------------------------- layout
 #
@@ -616,7 +616,7 @@ def traps(plane):
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
-    data = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", "data")
+    path = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", MAP_PATH)
     plane = Plane(load_layout(SECTIONS, HEIGHT))
     layers = [
         ("Background", tile_objects(BACKGROUND, plane, "background")),
@@ -630,7 +630,6 @@ def main(argv):
         ("Paths", [{"name": name, "x": x, "y": y, "polyline": points}
                    for name, (x, y), points in PATHS]),
     ]
-    path = os.path.join(data, MAP_PATH)
     write_map(path, plane, layers)
     print("wrote %s (%d x %d tiles)" % (os.path.normpath(path), plane.width, plane.height))
     return 0

@@ -46,15 +46,20 @@ constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 1024;
 
 // Level objects name their pictures relative to the game's directory (the
-// one holding "Levels"), so the map is loaded from there when it lies
-// inside one.
+// one holding "Levels", or "Graphics" for a map kept elsewhere in it, as the
+// tests keep theirs), so the map is loaded from there when it lies inside one.
 std::string EnterGameDirectory(const fs::path& map) {
   std::error_code error;
   fs::path absolute = fs::weakly_canonical(map, error);
   if (error) return map.string();
   for (fs::path dir = absolute.parent_path(); dir.has_relative_path(); dir = dir.parent_path()) {
-    if (dir.filename() == "Levels" && chdir(dir.parent_path().c_str()) == 0)
-      return absolute.lexically_relative(dir.parent_path()).generic_string();
+    fs::path game;
+    if (fs::is_directory(dir / "Graphics", error))
+      game = dir;
+    else if (dir.filename() == "Levels")
+      game = dir.parent_path();
+    if (!game.empty() && chdir(game.c_str()) == 0)
+      return absolute.lexically_relative(game).generic_string();
   }
   return absolute.string();
 }
