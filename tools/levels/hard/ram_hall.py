@@ -1,4 +1,4 @@
-"""02 Stone Mill: stompers. A hall of rams that slam to the floor in turn,
+"""02 Ram Hall: stompers. A hall of rams that slam to the floor in turn,
 a lift, a slide under a low rock straight into a thorn gap, a ram gate
 that closes the corridor under a wall-jump shaft lined with spears, and a
 plank bridge over a thorn valley under two more rams. The scroll lies on
@@ -7,7 +7,7 @@ kicking off the shaft's walls."""
 
 from make_hard_chapter import bamboo_row
 
-NAME = "02 Stone Mill"
+NAME = "02 Ram Hall"
 HEIGHT = 28
 
 SECTIONS = [
