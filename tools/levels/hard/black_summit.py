@@ -4,8 +4,8 @@ rock straight into a thorn gap, a corridor of roof rams that fall one after
 the other, a wall-jump chimney, an arrow corridor ending in a slot, a plank
 bridge over a thorn valley under two rams, a last ram and spear, and a
 second shaft up to the summit, where a grey shuriken rides up and down
-across the walk before the gate. The scroll waits in a crevice above the
-arrow corridor, two wall kicks up from a gap in its roof."""
+over two falling doors before the gate. The scroll waits in a crevice
+above the arrow corridor, two wall kicks up from a gap in its roof."""
 
 from make_hard_chapter import bamboo_row
 
@@ -234,8 +234,8 @@ SECTIONS = [
 .....................................####
 .....................................####
 .....................................####
-#########################################
-#########################################
+###....##################################
+###....##################################
 #########################################
 #########################################
 #########################################
@@ -307,6 +307,15 @@ BAMBOO = [
     bamboo_row("thorns pit", 14, 17, 21),
     bamboo_row("thorns gap", 33, 35, 21),
     bamboo_row("thorns valley", 108, 127, 21),
+    bamboo_row("thorns summit", 154, 157, 11),
+]
+
+# Two doors over the summit's last pit, each falling a moment after the hero
+# steps on it, under the grey shuriken: no waiting on them.
+DOORS = [
+    # (name, first of the two pit cells it covers, properties)
+    ("door 1", (154, 10), {"attach": "left", "type": "stone"}),
+    ("door 2", (156, 10), {"attach": "left", "type": "wood"}),
 ]
 
 # Arrows fly left along the corridor from the slot at its end, one at the
@@ -323,6 +332,8 @@ TRIGGERS = [
     # (target, first column, ground row, columns, delay)
     ("arrow low", 72, 9, 2, 0),
     ("arrow high", 72, 9, 2, 0.7),
+    ("door 1", 154, 10, 2, 0.2),
+    ("door 2", 156, 10, 2, 0.2),
     ("fireworks finish", 160, 10, 2, 0),
 ]
 
