@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes the five levels of the chapter "Levels/3 Hard" from the level
+"""Writes the levels of the chapter "Levels/3 Hard" from the level
 descriptions in tools/levels/hard/ (one module a level, listed in LEVELS).
 
     tools/levels/make_hard_chapter.py [DATA_DIR] [LEVEL_MODULE ...]
@@ -25,8 +25,7 @@ from levelkit import (GROUND, PROPS, T, LayoutError, Plane, back_plane_tiles, en
                       load_layout, run_plane_tiles, tile_objects, write_map)
 
 CHAPTER = "3 Hard"
-LEVELS = ["hard.thorn_steps", "hard.ram_hall", "hard.arrow_rain", "hard.shuriken_spire",
-          "hard.black_summit"]
+LEVELS = ["hard.thorn_steps", "hard.ram_hall", "hard.arrow_rain"]
 
 DIRECTIONS = {"up": (0, -1), "down": (0, 1), "left": (-1, 0), "right": (1, 0)}
 
