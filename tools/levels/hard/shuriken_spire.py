@@ -2,8 +2,11 @@
 black shuriken, a white one sweeping the walk before a slide under a low
 rock into a thorn gap, a wall-jump chimney up the spire's side, and on the
 ledge above two thorn pits, each under a grey shuriken riding up and down
-a path, with a circling one between them. The scroll sits on the chimney's
-pillar, one jump back from its top, under a shuriken of its own."""
+a path, with a circling one between them. From the ledge's end a drop past
+a shuriken riding across it, a second slide into a thorn gap under a wide
+circling one, and a second chimney up to the gate. The scroll sits on the
+first chimney's pillar, one jump back from its top, under a shuriken of
+its own."""
 
 from make_hard_chapter import bamboo_row
 
@@ -131,7 +134,37 @@ SECTIONS = [
 ##################################
 ##################################
 """),
-    ("The finish", 86, r"""
+    ("Drop, slot and the second chimney", 86, r"""
+..........##............
+..........##............
+..........##............
+..........##............
+..........##............
+..........##............
+..........##............
+..........##........##..
+..........##........##..
+..........##........##..
+..........##........##..
+..........##........##..
+..........##........##..
+..........##........##..
+..........##........##..
+..........##........##..
+..........##........##..
+..........##........##..
+..........##............
+........................
+#############...########
+#############...########
+########################
+########################
+########################
+########################
+########################
+########################
+"""),
+    ("The finish", 110, r"""
 ......................................####
 ......................................####
 ......................................####
@@ -171,11 +204,12 @@ SPAWN = (5, 20)
 CHECKPOINTS = [
     # (name, column, ground row, lit from the start)
     ("checkpoint chimney", 43, 20, False),
+    ("checkpoint second chimney", 104, 20, False),
 ]
 SCROLL = (48.5, 7)             # on the pillar's top, back across the chimney
-END_TRIGGER = (96, 9)
-END = 102
-WALL_RIGHT = 124
+END_TRIGGER = (120, 9)
+END = 126
+WALL_RIGHT = 148
 
 ORBITALS = [
     # (name, centre in pixels, properties)
@@ -195,12 +229,19 @@ ORBITALS = [
     ("shuriken ride 2", (76 * T, 9 * T),
      {"active": 1, "type": "grey", "path": "ride 2", "poly_speed": -200, "vertex": 1,
       "spin_speed": -540}),
+    # Back and forth across the drop from the ledge.
+    ("shuriken drop", (87 * T, 14 * T),
+     {"active": 1, "type": "grey", "path": "drop", "poly_speed": 220, "spin_speed": 540}),
+    # Over the thorn gap after the slot.
+    ("shuriken slot", (100 * T + 32, 16 * T),
+     {"active": 1, "radius": 160, "rotation": 90, "rotation_speed": -100, "spin_speed": -600}),
     # Between the pits, sweeping the walk.
     ("shuriken ledge", (70 * T, 7 * T),
      {"active": 1, "type": "white", "radius": 96, "rotation": 270, "rotation_speed": 140,
       "spin_speed": 720}),
 ]
 PATHS = [
+    ("drop", (87 * T, 14 * T), [(0, 0), (448, 0)]),
     ("ride 1", (63 * T, 9 * T), [(0, 0), (0, -288)]),
     ("ride 2", (76 * T, 9 * T), [(0, 0), (0, -288)]),
 ]
@@ -210,13 +251,14 @@ BAMBOO = [
     bamboo_row("thorns gap", 33, 35, 21),
     bamboo_row("thorns ride 1", 62, 65, 10),
     bamboo_row("thorns ride 2", 75, 78, 10),
+    bamboo_row("thorns slot", 99, 101, 21),
 ]
 
-FIREWORKS = [("fireworks finish", (106, 8), {"interval": 0.45, "max_shots": 14})]
+FIREWORKS = [("fireworks finish", (130, 8), {"interval": 0.45, "max_shots": 14})]
 
 TRIGGERS = [
     # (target, first column, ground row, columns, delay)
-    ("fireworks finish", 94, 9, 2, 0),
+    ("fireworks finish", 118, 9, 2, 0),
 ]
 
 # ---------------------------------------------------------------- props
@@ -226,7 +268,7 @@ BACKGROUND = [("far_boulder", 9, 20)]
 BACK_PLANE = [
     ("far_bamboo_clump", 3, 20, 5), ("far_bamboo_clump", 8, 20, 4),
     ("far_fence", 37, 20), ("far_fence", 38, 20),
-    ("gate_post", 94, 9, 3), ("gate_post", 98, 9, 3),
+    ("gate_post", 118, 9, 3), ("gate_post", 122, 9, 3),
 ]
 
 DETAILS_BACK = [
@@ -236,12 +278,13 @@ DETAILS_BACK = [
     ("stone_lantern", 45.5, 20), ("lantern_hanging", 48.5, 17),
     ("stone_lantern", 53, 9), ("post_lantern", 60.5, 9), ("post_lantern", 73.5, 9),
     ("stone_lantern", 67.5, 9), ("post_lantern", 80.5, 9),
-    ("stone_lantern", 86.5, 9), ("post_lantern", 92.5, 9),
-    ("raised_lantern_string", 94.5, 9, 3), ("raised_lantern_string", 95.5, 9, 3),
-    ("raised_lantern_string", 96.5, 9, 3), ("raised_lantern_string", 97.5, 9, 3),
-    ("shrine", 119, 9), ("stone_lantern", 121.5, 9),
+    ("post_lantern", 88.5, 20), ("post_lantern", 94.5, 20), ("stone_lantern", 102.5, 20),
+    ("lantern_hanging", 106.5, 17), ("stone_lantern", 110.5, 9), ("post_lantern", 116.5, 9),
+    ("raised_lantern_string", 118.5, 9, 3), ("raised_lantern_string", 119.5, 9, 3),
+    ("raised_lantern_string", 120.5, 9, 3), ("raised_lantern_string", 121.5, 9, 3),
+    ("shrine", 143, 9), ("stone_lantern", 145.5, 9),
 ]
 
 DETAILS_FRONT = [("sign", 9.5, 20), ("sign", 55.5, 9)]
 
-DETAILS_FRONT_CHARACTER = [("grass_large", 3.75, 20), ("reeds", 108.5, 9)]
+DETAILS_FRONT_CHARACTER = [("grass_large", 3.75, 20), ("reeds", 132.5, 9)]
