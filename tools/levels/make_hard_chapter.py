@@ -25,7 +25,8 @@ from levelkit import (GROUND, PROPS, T, LayoutError, Plane, back_plane_tiles, en
                       load_layout, run_plane_tiles, tile_objects, write_map)
 
 CHAPTER = "3 Hard"
-LEVELS = ["hard.thorn_steps", "hard.ram_hall", "hard.arrow_rain"]
+LEVELS = ["hard.thorn_steps", "hard.ram_hall", "hard.arrow_rain", "hard.shuriken_spire",
+          "hard.black_summit"]
 
 DIRECTIONS = {"up": (0, -1), "down": (0, 1), "left": (-1, 0), "right": (1, 0)}
 
