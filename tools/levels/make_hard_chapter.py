@@ -143,7 +143,7 @@ def trap_object(name, kind, x, y, properties, width=T, height=T):
             "properties": properties}
 
 
-def traps(plane, spec, occupied):
+def traps(plane, design, occupied):
     """The objects of the Traps layer; `occupied` collects the cells they
     cover, which the decoration leaves free."""
     objects = []
@@ -153,26 +153,26 @@ def traps(plane, spec, occupied):
             for r in range(int(y0 // T), int((y1 - 1) // T) + 1):
                 occupied.add((c, r))
 
-    col, row = spec.SPAWN
+    col, row = design.SPAWN
     ground(plane, col, row, "spawn")
     # The hero's feet start here and drop the last half tile.
     objects.append({"name": "spawn", "x": round(col * T), "y": row * T - 32, "width": 32,
                     "height": 32})
 
-    for name, col, row, lit in spec.CHECKPOINTS:
+    for name, col, row, lit in design.CHECKPOINTS:
         ground(plane, col, row, name, 2)
         # Its picture is 109 x 129, hung from the object's top-left corner.
         objects.append(trap_object(name, "checkpoint", col * T, row * T - 129,
                                    {"active": 1} if lit else {}, 109, 129))
         cover(col * T, row * T - 129, col * T + 109, row * T)
 
-    x, row = spec.SCROLL
+    x, row = design.SCROLL
     ground(plane, x, row, "scroll", room=1)
     # Above the floor, with room for it to bob.
     objects.append(trap_object("scroll", "scroll", round(x * T), row * T - T - 16, {}))
     cover(x * T, row * T - T - 16, x * T + T, row * T)
 
-    for name, cell, direction, properties in getattr(spec, "SPEARS", []):
+    for name, cell, direction, properties in getattr(design, "SPEARS", []):
         # 196 pixels out of the face at full reach: three cells and a little.
         reach = 3 * float(properties.get("max_out", 100)) / 100
         check_extending(plane, name, cell, direction, 2, max(1, int(reach + 0.999)))
@@ -182,7 +182,7 @@ def traps(plane, spec, occupied):
         for i in range(1, int(reach + 0.999) + 1):
             occupied.add((cell[0] + dx * i, cell[1] + dy * i))
 
-    for name, cell, direction, properties in getattr(spec, "STOMPER_GROUPS", []):
+    for name, cell, direction, properties in getattr(design, "STOMPER_GROUPS", []):
         dx, dy = DIRECTIONS[direction]
         # The piece with the group's outer edge on top of the picture ("l")
         # goes where the turned picture has its top.
@@ -196,7 +196,7 @@ def traps(plane, spec, occupied):
             for j in range(1, reach + 1):
                 occupied.add((piece[0] + dx * j, piece[1] + dy * j))
 
-    for name, cell, direction, properties in getattr(spec, "STOMPERS", []):
+    for name, cell, direction, properties in getattr(design, "STOMPERS", []):
         dx, dy = DIRECTIONS[direction]
         check_extending(plane, name, cell, direction, 4, 1)
         objects.append(trap_object(name, "trap_stomper", cell[0] * T, cell[1] * T,
@@ -205,7 +205,7 @@ def traps(plane, spec, occupied):
         for j in range(1, reach + 1):
             occupied.add((cell[0] + dx * j, cell[1] + dy * j))
 
-    for name, (col, row), properties in getattr(spec, "DOORS", []):
+    for name, (col, row), properties in getattr(design, "DOORS", []):
         # A floor door: its walking surface (4 pixels below the picture's
         # top) level with the ground, over two cells of a pit.
         for c in (col, col + 1):
@@ -216,7 +216,7 @@ def traps(plane, spec, occupied):
         cover(col * T, row * T - T, col * T + 128, row * T + T)
 
     bamboo = []
-    for entry in getattr(spec, "BAMBOO", []):
+    for entry in getattr(design, "BAMBOO", []):
         bamboo += entry if isinstance(entry, list) else [entry]
     for name, cell, kind, way in bamboo:
         check_bamboo(plane, name, cell, kind, way)
@@ -225,7 +225,7 @@ def traps(plane, spec, occupied):
                                    {"type": kind, key: way}))
         occupied.add(cell)
 
-    for name, (x, y), direction, properties in getattr(spec, "ARROWS", []):
+    for name, (x, y), direction, properties in getattr(design, "ARROWS", []):
         # Where the arrow's picture starts: turned upright about its middle
         # for up and down.
         if direction in ("up", "down"):
@@ -235,19 +235,19 @@ def traps(plane, spec, occupied):
         objects.append(trap_object(name, "trap_arrow", x, y, dict(properties, dir=direction),
                                    T, 16))
 
-    paths = {name for name, _, _ in getattr(spec, "PATHS", [])}
-    for name, (x, y), properties in getattr(spec, "ORBITALS", []):
+    paths = {name for name, _, _ in getattr(design, "PATHS", [])}
+    for name, (x, y), properties in getattr(design, "ORBITALS", []):
         if "path" in properties and properties["path"] not in paths:
             raise LayoutError("%s follows no path %r" % (name, properties["path"]))
         # The shuriken's middle is the position: a small square around it.
         objects.append(trap_object(name, "trap_orbital", x, y, properties, 32, 32))
 
-    for name, cell, properties in getattr(spec, "FIREWORKS", []):
+    for name, cell, properties in getattr(design, "FIREWORKS", []):
         ground(plane, cell[0], cell[1] + 1, name, room=4)
         objects.append(trap_object(name, "pfx_fireworks", cell[0] * T, cell[1] * T, properties))
 
     names = {o["name"] for o in objects}
-    for target, col, row, span, delay in getattr(spec, "TRIGGERS", []):
+    for target, col, row, span, delay in getattr(design, "TRIGGERS", []):
         if target not in names:
             raise LayoutError("a trigger at column %d names no object %r" % (col, target))
         properties = {"target": target}
@@ -256,11 +256,11 @@ def traps(plane, spec, occupied):
         objects.append(trap_object("trigger " + target, "trigger", col * T, (row - 3) * T,
                                    properties, span * T, 3 * T))
 
-    col, row = spec.END_TRIGGER
-    end_col = spec.END
-    for c in range(col - 2, spec.WALL_RIGHT):
+    col, row = design.END_TRIGGER
+    end_col = design.END
+    for c in range(col - 2, design.WALL_RIGHT):
         ground(plane, c, row, "finish run", room=4)
-    if plane.at(spec.WALL_RIGHT, row - 4) != "#" or spec.WALL_RIGHT - end_col < 20:
+    if plane.at(design.WALL_RIGHT, row - 4) != "#" or design.WALL_RIGHT - end_col < 20:
         raise LayoutError("the finish run needs 20 tiles and a wall after the end")
     objects.append({"name": "end_trigger", "type": "end_trigger", "x": col * T,
                     "y": (row - 3) * T, "width": T, "height": 3 * T})
@@ -302,17 +302,17 @@ def ceilings(plane):
     return found
 
 
-def decoration(plane, spec, occupied):
+def decoration(plane, design, occupied):
     """Props along the level, on top of the hand-placed ones, kept off the
     cells of traps and of hand-placed props."""
-    seed = spec.NAME
+    seed = design.NAME
     taken = set(occupied)
-    for entries in (spec.DETAILS_BACK, spec.DETAILS_FRONT, spec.DETAILS_FRONT_CHARACTER):
+    for entries in (design.DETAILS_BACK, design.DETAILS_FRONT, design.DETAILS_FRONT_CHARACTER):
         for entry in entries:
             kind, x, row = entry[:3]
             taken.add((int(x), row - 1))
             taken.add((int(x + 0.999), row - 1))
-    quiet = set(getattr(spec, "QUIET", []))   # columns left plain on purpose
+    quiet = set(getattr(design, "QUIET", []))   # columns left plain on purpose
 
     def fits(entry):
         try:
@@ -323,7 +323,7 @@ def decoration(plane, spec, occupied):
                    for c in {int(entry[1]), int(entry[1] + 0.999)})
 
     front, front_character, back, back_plane = [], [], [], []
-    plane_taken = {(entry[1], entry[2] - 1) for entry in spec.BACK_PLANE}
+    plane_taken = {(entry[1], entry[2] - 1) for entry in design.BACK_PLANE}
     for x, y, room in surfaces(plane):
         if x in quiet or x < 2 or x > plane.width - 3:
             continue
@@ -368,31 +368,31 @@ def decoration(plane, spec, occupied):
 
 # ---------------------------------------------------------------- writing
 
-def build(spec, data):
-    grid = sprinkle_stones(load_layout(spec.SECTIONS, spec.HEIGHT), spec.NAME)
+def build(design, data):
+    grid = sprinkle_stones(load_layout(design.SECTIONS, design.HEIGHT), design.NAME)
     plane = Plane(grid)
-    if spec.WALL_RIGHT >= plane.width:
+    if design.WALL_RIGHT >= plane.width:
         raise LayoutError("the closing wall lies outside the map")
     occupied = set()
-    objects = traps(plane, spec, occupied)
-    background, back_plane, back, front, front_character = decoration(plane, spec, occupied)
+    objects = traps(plane, design, occupied)
+    background, back_plane, back, front, front_character = decoration(plane, design, occupied)
     # Drawn in this order: Background, BackPlane, DetailsBack, Traps,
     # RunPlane, DetailsFront, the hero, DetailsFrontCharacter.
     layers = [
-        ("Background", tile_objects(spec.BACKGROUND + background, plane, "background")),
-        ("BackPlane", encode(back_plane_tiles(spec.BACK_PLANE + back_plane, plane), PROPS)),
-        ("DetailsBack", tile_objects(spec.DETAILS_BACK + back, plane)),
+        ("Background", tile_objects(design.BACKGROUND + background, plane, "background")),
+        ("BackPlane", encode(back_plane_tiles(design.BACK_PLANE + back_plane, plane), PROPS)),
+        ("DetailsBack", tile_objects(design.DETAILS_BACK + back, plane)),
         ("Traps", objects),
         ("RunPlane", encode(run_plane_tiles(plane), GROUND)),
-        ("DetailsFront", tile_objects(spec.DETAILS_FRONT + front, plane)),
+        ("DetailsFront", tile_objects(design.DETAILS_FRONT + front, plane)),
         ("DetailsFrontCharacter",
-         tile_objects(spec.DETAILS_FRONT_CHARACTER + front_character, plane)),
+         tile_objects(design.DETAILS_FRONT_CHARACTER + front_character, plane)),
     ]
-    if getattr(spec, "PATHS", []):
+    if getattr(design, "PATHS", []):
         # Polylines that shuriken follow; never drawn.
         layers.append(("Paths", [{"name": name, "x": x, "y": y, "polyline": points}
-                                 for name, (x, y), points in spec.PATHS]))
-    path = os.path.join(data, "Levels", CHAPTER, spec.NAME + ".tmx")
+                                 for name, (x, y), points in design.PATHS]))
+    path = os.path.join(data, "Levels", CHAPTER, design.NAME + ".tmx")
     write_map(path, plane, layers)
     print("wrote %s (%d x %d tiles)" % (os.path.normpath(path), plane.width, plane.height))
 
@@ -404,11 +404,11 @@ def main(argv):
     if args and not args[0].startswith("hard."):
         data = args.pop(0)
     for module in args or LEVELS:
-        spec = importlib.import_module(module)
+        design = importlib.import_module(module)
         try:
-            build(spec, data)
+            build(design, data)
         except LayoutError as e:
-            raise LayoutError("%s: %s" % (spec.NAME, e))
+            raise LayoutError("%s: %s" % (design.NAME, e))
     return 0
 
 
