@@ -10,21 +10,10 @@ objects and props, and calls `write`. See README.md beside this file."""
 import os
 import zlib
 
-from levelkit import (GROUND, PROPS, SLOPE_EDGES, SOLID, T, LayoutError, Plane,
+from levelkit import (BAMBOO_GROUND, DIRECTIONS, GROUND, PROPS, SLOPE_EDGES, SOLID, T,
+                      LayoutError, Plane,
                       back_plane_tiles, encode, load_layout, run_plane_tiles, tile_objects,
                       write_map)
-
-DIRECTIONS = {"up": (0, -1), "down": (0, 1), "left": (-1, 0), "right": (1, 0)}
-
-# The ground a bamboo piece grows from, as (dx, dy) of solid cells next to
-# it; an outer corner's ground lies diagonally across.
-BAMBOO_GROUND = {
-    "up": [(0, 1)], "down": [(0, -1)], "left": [(1, 0)], "right": [(-1, 0)],
-    ("cin", "tl"): [(0, 1), (1, 0)], ("cin", "tr"): [(0, 1), (-1, 0)],
-    ("cin", "bl"): [(0, -1), (1, 0)], ("cin", "br"): [(0, -1), (-1, 0)],
-    ("cout", "tl"): [(1, 1)], ("cout", "tr"): [(-1, 1)],
-    ("cout", "bl"): [(1, -1)], ("cout", "br"): [(-1, -1)],
-}
 
 # Tutorial signs: pictures shown while the hero stands in their trigger.
 SIGN_FADE = {"speed_in": 1, "speedin": 200, "speed_out": 1, "speedout": 120}

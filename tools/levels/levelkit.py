@@ -297,3 +297,43 @@ def write_map(path, plane, layers):
         f.write("\n".join(head + body + ["</map>"]) + "\n")
 
 
+# Trap placement checks shared by the level scripts.
+
+DIRECTIONS = {"up": (0, -1), "down": (0, 1), "left": (-1, 0), "right": (1, 0)}
+
+
+def check_extending(plane, name, cell, direction, depth, travel):
+    """A trap coming out of the wall cell `cell`: solid for `depth` cells
+    back from it, air for at least `travel` cells in front."""
+    dx, dy = DIRECTIONS[direction]
+    col, row = cell
+    for i in range(depth):
+        if not plane.solid(col - dx * i, row - dy * i):
+            raise LayoutError("%s at %s: no wall %d cells behind its face" % (name, cell, i))
+    for i in range(1, travel + 1):
+        if plane.at(col + dx * i, row + dy * i) != ".":
+            raise LayoutError("%s at %s: no room to come out" % (name, cell))
+
+
+# The ground a bamboo piece grows from, as (dx, dy) of solid cells next to
+# it; an outer corner's ground lies diagonally across.
+BAMBOO_GROUND = {
+    "up": [(0, 1)], "down": [(0, -1)], "left": [(1, 0)], "right": [(-1, 0)],
+    ("cin", "tl"): [(0, 1), (1, 0)], ("cin", "tr"): [(0, 1), (-1, 0)],
+    ("cin", "bl"): [(0, -1), (1, 0)], ("cin", "br"): [(0, -1), (-1, 0)],
+    ("cout", "tl"): [(1, 1)], ("cout", "tr"): [(-1, 1)],
+    ("cout", "bl"): [(1, -1)], ("cout", "br"): [(-1, -1)],
+}
+
+
+def check_bamboo(plane, name, cell, kind, way):
+    col, row = cell
+    key = (kind, way) if kind in ("cin", "cout") else way
+    if plane.at(col, row) != "." or key not in BAMBOO_GROUND:
+        raise LayoutError("%s at %s is not a bamboo piece in the air" % (name, cell))
+    for dx, dy in BAMBOO_GROUND[key]:
+        if not plane.solid(col + dx, row + dy):
+            raise LayoutError("%s at %s grows from no ground" % (name, cell))
+    if kind == "cout" and any(plane.solid(col + dx, row) or plane.solid(col, row + dy)
+                              for dx, dy in BAMBOO_GROUND[key]):
+        raise LayoutError("%s at %s is no outer corner" % (name, cell))

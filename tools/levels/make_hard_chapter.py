@@ -21,14 +21,14 @@ import os
 import sys
 import zlib
 
-from levelkit import (GROUND, PROPS, T, LayoutError, Plane, back_plane_tiles, encode, expand,
+from levelkit import (BAMBOO_GROUND, DIRECTIONS, GROUND, PROPS, T, LayoutError, Plane,
+                      back_plane_tiles, check_bamboo, check_extending, encode, expand,
                       load_layout, run_plane_tiles, tile_objects, write_map)
 
 CHAPTER = "3 Hard"
 LEVELS = ["hard.thorn_steps", "hard.ram_hall", "hard.arrow_rain", "hard.shuriken_spire",
           "hard.black_summit"]
 
-DIRECTIONS = {"up": (0, -1), "down": (0, 1), "left": (-1, 0), "right": (1, 0)}
 
 
 def noise(*key):
@@ -69,40 +69,6 @@ def ground(plane, col, row, what, span=1, room=2):
         for y in range(row - room, row):
             if plane.at(c, y) != ".":
                 raise LayoutError("%s at column %s has no room above row %d" % (what, col, row))
-
-
-def check_extending(plane, name, cell, direction, depth, travel):
-    """A trap coming out of the wall cell `cell`: solid for `depth` cells
-    back from it, air for at least `travel` cells in front."""
-    dx, dy = DIRECTIONS[direction]
-    col, row = cell
-    for i in range(depth):
-        if not plane.solid(col - dx * i, row - dy * i):
-            raise LayoutError("%s at %s: no wall %d cells behind its face" % (name, cell, i))
-    for i in range(1, travel + 1):
-        if plane.at(col + dx * i, row + dy * i) != ".":
-            raise LayoutError("%s at %s: no room to come out" % (name, cell))
-
-
-# The ground a bamboo piece grows from, as (dx, dy) of solid cells next to
-# it; an outer corner's ground lies diagonally across.
-BAMBOO_GROUND = {
-    "up": [(0, 1)], "down": [(0, -1)], "left": [(1, 0)], "right": [(-1, 0)],
-    ("cin", "tl"): [(0, 1), (1, 0)], ("cin", "tr"): [(0, 1), (-1, 0)],
-    ("cin", "bl"): [(0, -1), (1, 0)], ("cin", "br"): [(0, -1), (-1, 0)],
-    ("cout", "tl"): [(1, 1)], ("cout", "tr"): [(-1, 1)],
-    ("cout", "bl"): [(1, -1)], ("cout", "br"): [(-1, -1)],
-}
-
-
-def check_bamboo(plane, name, cell, kind, way):
-    col, row = cell
-    key = (kind, way) if kind in ("cin", "cout") else way
-    if plane.at(col, row) != "." or key not in BAMBOO_GROUND:
-        raise LayoutError("%s at %s is not a bamboo piece in the air" % (name, cell))
-    for dx, dy in BAMBOO_GROUND[key]:
-        if not plane.solid(col + dx, row + dy):
-            raise LayoutError("%s at %s grows from no ground" % (name, cell))
 
 
 def check_air(plane, what, x0, y0, x1, y1):
